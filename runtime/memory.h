@@ -1,0 +1,8 @@
+// C-heap allocation for the runtime's own buffers (String reps, print buffers,
+// collector blocks). Running out of memory is fatal: the program ends through
+// the fatal-error report instead of crashing on a null pointer later.
+#pragma once
+#include <cstddef>
+
+void* vx_malloc(size_t size);
+void* vx_realloc(void* block, size_t size);

@@ -1,0 +1,10 @@
+// Runtime start-up: the fault handlers, the collector's lists, every module
+// global in its fixed order, the roots, and the one app object.
+#pragma once
+
+extern int argc;
+extern const char** argv;
+
+int vx_std_main(int argc, const char** argv);
+int vxInit();
+int vxMain();
