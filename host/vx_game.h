@@ -1,0 +1,118 @@
+// The host: the one object that owns the window and drives the program.
+// VxGame keeps the platform-neutral state, the guarded delegate wrappers,
+// files and saved state; VxGlfwGame adds the window, timing, input callbacks
+// and the main loop; VxVorlixGame is the concrete class the entry point makes.
+#pragma once
+#include <cstdio>
+
+#include "runtime/array.h"
+#include "runtime/object.h"
+#include "runtime/string.h"
+
+// Incremented each time the host opens a window; a texture made under an
+// earlier value died with its GL context.
+extern int glfwGraphicsSeq;
+
+// Receiver of every call from the host; each operation does nothing by default.
+struct VxGameDelegate : Object {
+  virtual void StartGame() {}
+  virtual void SuspendGame() {}
+  virtual void ResumeGame() {}
+  virtual void UpdateGame() {}
+  virtual void RenderGame() {}
+  virtual void KeyEvent(int event, int data) { (void)event, (void)data; }
+  virtual void MouseEvent(int event, int data, float x, float y) { (void)event, (void)data, (void)x, (void)y; }
+  virtual void TouchEvent(int event, int data, float x, float y) { (void)event, (void)data, (void)x, (void)y; }
+  virtual void MotionEvent(int event, int data, float x, float y, float z) {
+    (void)event, (void)data, (void)x, (void)y, (void)z;
+  }
+  virtual void DiscardGraphics() {}
+};
+
+// A display mode as the game sees it.
+struct VxGlfwVideoMode : Object {
+  int width = 0, height = 0, red = 0, green = 0, blue = 0;
+};
+
+class VxGame {
+ public:
+  static VxGame* _game;
+
+  VxGame() = default;
+  virtual ~VxGame() = default;
+
+  virtual void SetDelegate(VxGameDelegate* delegate);
+  virtual VxGameDelegate* Delegate();
+  virtual void SetKeyboardEnabled(bool enabled);
+  virtual bool KeyboardEnabled();
+  virtual void SetUpdateRate(int hertz);
+  virtual int UpdateRate();
+  virtual bool Started();
+  virtual bool Suspended();
+  virtual int Millisecs();
+  virtual void GetDate(Array<int> date);
+  virtual int SaveState(String state);
+  virtual String LoadState();
+  virtual String LoadString(String path);
+  virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);
+  virtual void OpenUrl(String url);
+  virtual void SetMouseVisible(bool visible);
+  virtual String PathToFilePath(String path);
+  virtual FILE* OpenFile(String path, String mode);
+  virtual unsigned char* LoadData(String path, int* length);
+  [[noreturn]] virtual void Die(ThrowableObject* ex);
+  virtual void gc_collect();
+
+  // The guarded wrappers: the only way anything reaches the delegate.
+  virtual void StartGame();
+  virtual void SuspendGame();
+  virtual void ResumeGame();
+  virtual void UpdateGame();
+  virtual void RenderGame();
+  virtual void KeyEvent(int event, int data);
+  virtual void MouseEvent(int event, int data, float x, float y);
+  virtual void TouchEvent(int event, int data, float x, float y);
+  virtual void MotionEvent(int event, int data, float x, float y, float z);
+  virtual void DiscardGraphics();
+
+ protected:
+  VxGameDelegate* _delegate = nullptr;
+  bool _keyboardEnabled = false;
+  int _updateRate = 0;
+  bool _started = false;
+  bool _suspended = false;
+};
+
+class VxGlfwGame : public VxGame {
+ public:
+  static VxGlfwGame* _glfwGame;
+
+  void SetUpdateRate(int hertz) override;
+  int Millisecs() override;
+  bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) override;
+  void OpenUrl(String url) override;
+  void SetMouseVisible(bool visible) override;
+  String PathToFilePath(String path) override;
+
+  // Decodes an image file at its own channel count; the caller frees the bytes.
+  virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth);
+  // Decodes a sound file whole into 8- or 16-bit PCM; the caller frees it.
+  virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz);
+  virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                             bool fullscreen);
+  virtual void Run();
+
+  VxGlfwVideoMode* GetGlfwDesktopMode();
+  Array<VxGlfwVideoMode*> GetGlfwVideoModes();
+
+ protected:
+  bool _iconified = false;
+  double _nextUpdate = 0;
+  double _updatePeriod = 0;
+};
+
+class VxVorlixGame : public VxGlfwGame {
+ public:
+  // The whole life of the process.
+  static void Main(int argc, const char** argv);
+};
