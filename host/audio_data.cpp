@@ -77,7 +77,10 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
   }
   // Only PCM shapes OpenAL has a format for; anything else would also risk a
   // zero block size below.
-  if (code != 1 || (count != 1 && count != 2) || (bits != 8 && bits != 16) || rate == 0) return nullptr;
+  if (code != 1 || (count != 1 && count != 2) || (bits != 8 && bits != 16) || rate == 0 ||
+      rate > INT32_MAX) {
+    return nullptr;
+  }
   int bytesPerSample = bits / 8;
   int blockSize = count * bytesPerSample;
 
