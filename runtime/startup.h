@@ -8,3 +8,5 @@ extern const char** argv;
 int vx_std_main(int argc, const char** argv);
 int vxInit();
 int vxMain();
+// Queues the module globals that hold objects: the collector's roots.
+void vx_mark_roots();

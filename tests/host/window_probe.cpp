@@ -1,0 +1,64 @@
+// The real host and framework around a test app that reports, one line each,
+// what reaches the game: every key hit and typed character of each tick, the
+// window's size, suspend and resume. The window tests drive it through the
+// window system.
+#include "framework/app.h"
+#include "framework/input.h"
+#include "host/glfw2.h"
+#include "host/vx_game.h"
+#include "runtime/fatal.h"
+#include "runtime/gc.h"
+#include "runtime/print.h"
+#include "runtime/startup.h"
+
+namespace {
+
+void Report(const char* what, int value) { vxPrint(String(what) + String(" ") + String(value)); }
+
+struct ProbeApp : c_App {
+  int p_OnCreate() override {
+    vx_app_SetUpdateRate(60);
+    int width = 0, height = 0;
+    glfwGetWindowSize(&width, &height);
+    vxPrint(String("window ") + String(width) + String("x") + String(height));
+    return 0;
+  }
+  int p_OnSuspend() override {
+    vxPrint(String("suspend"));
+    return 0;
+  }
+  int p_OnResume() override {
+    vxPrint(String("resume"));
+    return 0;
+  }
+  int p_OnUpdate() override {
+    for (int key = 1; key < 512; ++key) {
+      if (vx_input_KeyHit(key)) Report("hit", key);
+    }
+    while (int character = vx_input_GetChar()) Report("char", character);
+    return 0;
+  }
+};
+
+}  // namespace
+
+// The start-up of VxVorlixGame::Main with this app in place of the game's.
+int main(int count, const char** arguments) {
+  if (!glfwInit()) {
+    vxPrint(String("glfwInit failed"));
+    return 255;
+  }
+  VxVorlixGame* game = new VxVorlixGame();
+  VxGame::_game = game;
+  VxGlfwGame::_glfwGame = game;
+  argc = count;
+  argv = arguments;
+  vx_install_fault_handlers();
+  gc_init1();
+  vxInit();
+  gc_init2(vx_mark_roots);
+  (new ProbeApp())->m_new();
+  game->Run();
+  glfwTerminate();
+  return 0;
+}
