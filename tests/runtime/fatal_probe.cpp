@@ -4,12 +4,16 @@
 #include <cstdint>
 #include <cstring>
 
+#include "host/vx_game.h"
 #include "runtime/fatal.h"
 #include "runtime/memory.h"
 #include "runtime/print.h"
 #include "runtime/startup.h"
 
 int main(int argc, const char** argv) {
+  // Start-up hands the game's app to the host, so there must be one, as in
+  // the real program; this one never opens a window.
+  VxGame::_game = new VxGame();
   vx_std_main(argc, argv);
   const char* mode = argc > 1 ? argv[1] : "";
   if (!strcmp(mode, "fatal")) vxError(String("Something broke"));
