@@ -5,7 +5,7 @@
 
 #include "framework/game_event.h"
 #include "host/glfw2.h"
-#include "host/key_translation.h"
+#include "host/input_translation.h"
 #include "host/vx_game.h"
 
 VxGlfwGame* VxGlfwGame::_glfwGame = nullptr;

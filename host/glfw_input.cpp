@@ -4,26 +4,14 @@
 #include "framework/game_event.h"
 #include "framework/key_codes.h"
 #include "host/glfw2.h"
-#include "host/key_translation.h"
+#include "host/input_translation.h"
 #include "host/vx_game.h"
 
 namespace {
 
 // ---- Tunables ------------------------------------------------------------------------
 constexpr int MOUSE_BUTTONS = 3;    // left, right, middle; others are ignored
-constexpr int JOYSTICK_AXES = 6;    // read at most
 constexpr int JOYSTICK_BUTTONS = 32;  // read at most
-constexpr int NO_AXIS = -1;         // reads as 0
-
-// Which GLFW axes feed the two sticks, by the pad's axis count.
-struct StickAxes {
-  int x[2], y[2], z[2];
-};
-constexpr StickAxes kFourAxes = {{0, 3}, {1, 2}, {NO_AXIS, NO_AXIS}};
-constexpr StickAxes kFiveAxes = {{0, 4}, {1, 3}, {2, NO_AXIS}};
-constexpr StickAxes kOtherAxes = {{0, 3}, {1, 4}, {2, 5}};
-
-float Axis(const float* axes, int index) { return index == NO_AXIS ? 0.0f : axes[index]; }
 
 }  // namespace
 
@@ -73,12 +61,7 @@ bool VxGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
 
   float axes[JOYSTICK_AXES] = {};
   glfwGetJoystickPos(port, axes, JOYSTICK_AXES);
-  const StickAxes& map = axisCount == 4 ? kFourAxes : axisCount == 5 ? kFiveAxes : kOtherAxes;
-  for (int stick = 0; stick < 2; ++stick) {
-    joyx[stick] = Axis(axes, map.x[stick]);
-    joyy[stick] = Axis(axes, map.y[stick]);
-    joyz[stick] = Axis(axes, map.z[stick]);
-  }
+  MapJoystickAxes(axisCount, axes, joyx, joyy, joyz);
 
   unsigned char states[JOYSTICK_BUTTONS] = {};
   glfwGetJoystickButtons(port, states, JOYSTICK_BUTTONS);

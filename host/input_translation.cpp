@@ -1,4 +1,4 @@
-#include "host/key_translation.h"
+#include "host/input_translation.h"
 
 #include <cstdint>
 
@@ -115,6 +115,18 @@ constexpr KeyChar kKeyChars[] = {
     {46, DELETE_CHAR},            // Delete
 };
 
+constexpr int NO_AXIS = -1;  // reads as 0
+
+// Which axes feed the two sticks, by the pad's axis count.
+struct StickAxes {
+  int x[2], y[2], z[2];
+};
+constexpr StickAxes kFourAxes = {{0, 3}, {1, 2}, {NO_AXIS, NO_AXIS}};
+constexpr StickAxes kFiveAxes = {{0, 4}, {1, 3}, {2, NO_AXIS}};
+constexpr StickAxes kOtherAxes = {{0, 3}, {1, 4}, {2, 5}};
+
+float Axis(const float* axes, int index) { return index == NO_AXIS ? 0.0f : axes[index]; }
+
 }  // namespace
 
 int TransKey(int glfwKey) {
@@ -128,4 +140,13 @@ int KeyToChar(int key) {
     if (entry.key == key) return entry.character;
   }
   return 0;
+}
+
+void MapJoystickAxes(int axisCount, const float* axes, Array<float> joyx, Array<float> joyy, Array<float> joyz) {
+  const StickAxes& map = axisCount == 4 ? kFourAxes : axisCount == 5 ? kFiveAxes : kOtherAxes;
+  for (int stick = 0; stick < 2; ++stick) {
+    joyx[stick] = Axis(axes, map.x[stick]);
+    joyy[stick] = Axis(axes, map.y[stick]);
+    joyz[stick] = Axis(axes, map.z[stick]);
+  }
 }

@@ -1,8 +1,8 @@
-// GLFW 2 keys to framework key codes and editing characters, and the window
-// callbacks that turn them into delegate events.
+// GLFW 2 keys to framework key codes and editing characters, joypad axes to
+// sticks, and the window callbacks that turn input into delegate events.
 #include <gtest/gtest.h>
 
-#include "host/key_translation.h"
+#include "host/input_translation.h"
 #include "tests/host/fake_host.h"
 
 namespace {
@@ -39,6 +39,37 @@ TEST(KeyTranslation, TransKeyFollowsTheKeyTable) {
   EXPECT_EQ(KeyToChar(46), 127);
   EXPECT_EQ(KeyToChar(65), 0);
   EXPECT_EQ(KeyToChar(41), 0);
+}
+
+TEST(JoystickAxes, SticksTakeTheirAxesByThePadsAxisCount) {
+  const float axes[JOYSTICK_AXES] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+  Array<float> x(2), y(2), z(2);
+  struct Case {
+    int count;
+    float x0, x1, y0, y1, z0, z1;
+  } cases[] = {
+      // Four axes: the third is the second stick's vertical, the fourth its horizontal.
+      {4, 0.1f, 0.4f, 0.2f, 0.3f, 0, 0},
+      {5, 0.1f, 0.5f, 0.2f, 0.4f, 0.3f, 0},
+      {6, 0.1f, 0.4f, 0.2f, 0.5f, 0.3f, 0.6f},
+      {2, 0.1f, 0.4f, 0.2f, 0.5f, 0.3f, 0.6f},
+  };
+  for (const Case& c : cases) {
+    MapJoystickAxes(c.count, axes, x, y, z);
+    EXPECT_EQ(x[0], c.x0) << c.count;
+    EXPECT_EQ(x[1], c.x1) << c.count;
+    EXPECT_EQ(y[0], c.y0) << c.count;
+    EXPECT_EQ(y[1], c.y1) << c.count;
+    EXPECT_EQ(z[0], c.z0) << c.count;
+    EXPECT_EQ(z[1], c.z1) << c.count;
+  }
+
+  // No pad at port 0: nothing is touched.
+  Array<bool> buttons(32);
+  x[0] = 9;
+  VxGlfwGame host;
+  EXPECT_FALSE(host.PollJoystick(0, x, y, z, buttons));
+  EXPECT_EQ(x[0], 9);
 }
 
 struct Callbacks : ::testing::Test {
