@@ -47,7 +47,8 @@ class FailingHost : public VxGlfwGame {
 
 struct Files : ::testing::Test {
   std::string home, folder;
-  FailingHost* host = new FailingHost();
+  FailingHost hostObject;
+  FailingHost* host = &hostObject;
 
   void SetUp() override {
     char here[4096];

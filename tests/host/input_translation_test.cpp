@@ -73,7 +73,8 @@ TEST(JoystickAxes, SticksTakeTheirAxesByThePadsAxisCount) {
 }
 
 struct Callbacks : ::testing::Test {
-  FakeHost* host = new FakeHost();
+  FakeHost hostObject;
+  FakeHost* host = &hostObject;
   RecordingDelegate* game = new RecordingDelegate();
 
   void SetUp() override {

@@ -13,7 +13,8 @@ constexpr double TICK = 1.0 / 60;
 constexpr double EPS = 1e-9;
 
 struct Loop : ::testing::Test {
-  FakeHost* host = new FakeHost();
+  FakeHost hostObject;
+  FakeHost* host = &hostObject;
   RecordingDelegate* game = new RecordingDelegate();
 
   void SetUp() override {

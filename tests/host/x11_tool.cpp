@@ -20,9 +20,10 @@ int Close(Display* display, Window window) {
   event.xclient.format = 32;
   event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
   event.xclient.data.l[1] = CurrentTime;
-  if (!XSendEvent(display, window, False, NoEventMask, &event)) return 1;
+  Status sent = XSendEvent(display, window, False, NoEventMask, &event);
   XSync(display, False);
-  return 0;
+  XCloseDisplay(display);
+  return sent ? 0 : 1;
 }
 
 int Show(Display* display, const char* name) {
