@@ -42,6 +42,10 @@ TEST_F(DeviceTest, AFullBatchIs256QuadsInOneDrawElementsAndThe257thOpensTheNext)
   EXPECT_EQ(draws[0].name, "DrawElements");
   EXPECT_EQ(draws[0].args, (std::vector<double>{GL_TRIANGLES, 1536, GL_UNSIGNED_SHORT}));
   EXPECT_EQ(draws[0].vertices[1020].x, 255.0f);
+  // Quad q is the triangles (4q, 4q+1, 4q+2) and (4q, 4q+2, 4q+3).
+  EXPECT_EQ(std::vector<uint16_t>(device->quadIndexList + 6, device->quadIndexList + 12),
+            (std::vector<uint16_t>{4, 5, 6, 4, 6, 7}));
+  EXPECT_EQ(device->quadIndexList[1535], 1023);
 
   device->EndRender();
   draws = gl.Draws();
