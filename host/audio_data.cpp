@@ -114,7 +114,7 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
   if (!decoder) return nullptr;
   stb_vorbis_info info = stb_vorbis_get_info(decoder);
   int c = info.channels;
-  if ((c != 1 && c != 2) || info.sample_rate == 0) {
+  if ((c != 1 && c != 2) || info.sample_rate == 0 || info.sample_rate > INT32_MAX) {
     stb_vorbis_close(decoder);
     return nullptr;
   }

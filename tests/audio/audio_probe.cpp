@@ -18,9 +18,9 @@ void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<d
 
 int Silent() {
   auto* audio = new gxtkAudio();
-  gxtkSample* none = new gxtkSample(ToneBuffer(440, 0.1));
-  audio->PlaySample(none, 0, 0);
-  audio->PlaySample(none, 32, 1);
+  gxtkSample* silent = new gxtkSample(ToneBuffer(440, 0.1));
+  audio->PlaySample(silent, 0, 0);
+  audio->PlaySample(silent, 32, 1);
   audio->SetVolume(0, 0.5f);
   audio->SetPan(0, 1);
   audio->SetRate(0, 2);
@@ -30,14 +30,14 @@ int Silent() {
   audio->Resume();
   int state = audio->ChannelState(0);
   int music = audio->MusicState();
-  none->Discard();
+  silent->Discard();
   audio->PlaySample(new gxtkSample(), 1, 0);
   audio->StopChannel(1);
   audio->mark();
   VxGlfwGame host;
   VxGlfwGame::_glfwGame = &host;
   int musicResult = audio->PlayMusic(String("missing.ogg"), 1);
-  printf("states %d %d buffer %u discarded %zu music %d\n", state, music, none->buffer,
+  printf("states %d %d buffer %u discarded %zu music %d\n", state, music, silent->buffer,
          gxtkAudio::discarded.size(), musicResult);
   return 0;
 }
