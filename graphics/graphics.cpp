@@ -14,8 +14,7 @@ gxtkGraphics* vx_graphics_renderDevice = nullptr;
 namespace {
 
 int IsIdentity(const c_GraphicsContext* c) {
-  return c->xAxisX == 1 && c->xAxisY == 0 && c->yAxisX == 0 && c->yAxisY == 1 && c->originX == 0 &&
-         c->originY == 0;
+  return c->xAxisX == 1 && c->xAxisY == 0 && c->yAxisX == 0 && c->yAxisY == 1 && c->originX == 0 && c->originY == 0;
 }
 
 }  // namespace

@@ -12,11 +12,11 @@
 #include "runtime/string.h"
 
 // ---- Tunables ---------------------------------------------------------------
-constexpr int VX_GRAPHICS_MATRIX_FLOATS = 6;                                       // floats of one matrix
-constexpr int VX_GRAPHICS_MATRIX_DEPTH = 32;                                       // matrices that can be pushed
+constexpr int VX_GRAPHICS_MATRIX_FLOATS = 6;  // floats of one matrix
+constexpr int VX_GRAPHICS_MATRIX_DEPTH = 32;  // matrices that can be pushed
 constexpr int VX_GRAPHICS_STACK_FLOATS = VX_GRAPHICS_MATRIX_DEPTH * VX_GRAPHICS_MATRIX_FLOATS;
-constexpr int VX_GRAPHICS_FONT_FRAMES = 96;                                        // frames of the built-in font
-constexpr int VX_GRAPHICS_FONT_FIRST_CHAR = 32;                                    // character of its first frame
+constexpr int VX_GRAPHICS_FONT_FRAMES = 96;      // frames of the built-in font
+constexpr int VX_GRAPHICS_FONT_FIRST_CHAR = 32;  // character of its first frame
 
 class c_Image;
 
@@ -32,9 +32,9 @@ class c_Frame : public Object {
 class c_Image : public Object {
  public:
   // Image flags.
-  static constexpr int HandleCentered = 1;  // handle at the frame centre
-  static constexpr int PaddedX = 2;         // one-pixel border left and right of every frame
-  static constexpr int PaddedY = 4;         // the same top and bottom
+  static constexpr int HandleCentered = 1;    // handle at the frame centre
+  static constexpr int PaddedX = 2;           // one-pixel border left and right of every frame
+  static constexpr int PaddedY = 4;           // the same top and bottom
   static constexpr int WholeSurface = 65536;  // the one frame is the whole surface
 
   static int m_DefaultFlags;
@@ -79,9 +79,9 @@ class c_GraphicsContext : public Object {
 };
 
 // ---- Module globals -----------------------------------------------------------
-extern gxtkGraphics* vx_graphics_device;          // the device, set once at start-up
-extern c_GraphicsContext* vx_graphics_context;    // the drawing state
-extern gxtkGraphics* vx_graphics_renderDevice;    // the device inside a frame, none outside
+extern gxtkGraphics* vx_graphics_device;        // the device, set once at start-up
+extern c_GraphicsContext* vx_graphics_context;  // the drawing state
+extern gxtkGraphics* vx_graphics_renderDevice;  // the device inside a frame, none outside
 
 // ---- Frame ----------------------------------------------------------------------
 int vx_graphics_SetGraphicsDevice(gxtkGraphics* device);

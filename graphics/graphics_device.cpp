@@ -15,6 +15,8 @@ namespace {
 
 // GL primitive of a batch of points, lines or triangles, by vertices per primitive.
 constexpr GLenum BATCH_MODES[] = {0, GL_POINTS, GL_LINES, GL_TRIANGLES};
+// A quad's two triangles, as corners of the quad.
+constexpr uint16_t QUAD_CORNERS[6] = {0, 1, 2, 0, 2, 3};
 constexpr float FULL_TURN = 6.2831855f;  // radians round an oval, in single precision
 
 // Toward zero like a C cast, but saturating at the int range (NaN gives 0):
@@ -46,14 +48,7 @@ bool RowsInside(int length, int offset, int w, int h, int pitch) {
 gxtkGraphics::gxtkGraphics() {
   gxtkGL->GetWindowSize(&width, &height);
   for (int q = 0; q < GXTK_BATCH_QUADS; ++q) {
-    uint16_t* index = quadIndexList + q * 6;
-    uint16_t first = static_cast<uint16_t>(q * 4);
-    index[0] = first;
-    index[1] = first + 1;
-    index[2] = first + 2;
-    index[3] = first;
-    index[4] = first + 2;
-    index[5] = first + 3;
+    for (int i = 0; i < 6; ++i) quadIndexList[q * 6 + i] = static_cast<uint16_t>(q * 4 + QUAD_CORNERS[i]);
   }
 }
 

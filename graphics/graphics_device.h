@@ -17,11 +17,11 @@
 class gxtkSurface;
 
 // ---- Tunables ---------------------------------------------------------------
-constexpr int GXTK_BATCH_VERTICES = 1024;                        // vertices per batch
-constexpr int GXTK_BATCH_QUADS = GXTK_BATCH_VERTICES / 4;        // quads per batch
-constexpr int GXTK_QUAD_INDICES = GXTK_BATCH_QUADS * 6;          // indices of a full quad batch
-constexpr int GXTK_OVAL_MIN_SEGMENTS = 12;                       // segments of the smallest oval
-constexpr int GXTK_OVAL_MAX_SEGMENTS = GXTK_BATCH_VERTICES;      // an oval is one batch at most
+constexpr int GXTK_BATCH_VERTICES = 1024;                    // vertices per batch
+constexpr int GXTK_BATCH_QUADS = GXTK_BATCH_VERTICES / 4;    // quads per batch
+constexpr int GXTK_QUAD_INDICES = GXTK_BATCH_QUADS * 6;      // indices of a full quad batch
+constexpr int GXTK_OVAL_MIN_SEGMENTS = 12;                   // segments of the smallest oval
+constexpr int GXTK_OVAL_MAX_SEGMENTS = GXTK_BATCH_VERTICES;  // an oval is one batch at most
 
 // One vertex as GL reads it: stride 20 bytes, colour bytes R, G, B, A.
 struct gxtkVertex {
@@ -41,9 +41,9 @@ class gxtkGraphics : public Object {
   bool transformed = false;  // false exactly when the matrix is the identity
   gxtkVertex batchVertices[GXTK_BATCH_VERTICES];
   uint16_t quadIndexList[GXTK_QUAD_INDICES];
-  int batchType = 0;                     // vertices per primitive of the open batch
-  int batchCount = 0;                    // vertices written into the open batch
-  gxtkSurface* batchSurface = nullptr;   // texture of the open batch, none when untextured
+  int batchType = 0;                    // vertices per primitive of the open batch
+  int batchCount = 0;                   // vertices written into the open batch
+  gxtkSurface* batchSurface = nullptr;  // texture of the open batch, none when untextured
 
   gxtkGraphics();
   void mark() override;
@@ -72,8 +72,7 @@ class gxtkGraphics : public Object {
   virtual void DrawSurface(gxtkSurface* surface, float x, float y);
   virtual void DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
   virtual void ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
-  virtual void WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
-                            int pitch);
+  virtual void WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
 
  private:
   // Room for `count` vertices of primitives of `type` vertices with `surface`.

@@ -149,6 +149,8 @@ c_Image* vx_graphics_LoadImage(String path, int frameCount, int flags) {
 c_Image* vx_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount, int flags) {
   gxtkSurface* surface = vx_graphics_device->LoadSurface(vx_data_FixDataPath(path));
   if (!surface) return nullptr;
-  return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0, 0,
-                                           surface->Width(), surface->Height());
+  return (new c_Image())
+      ->m_new()
+      ->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0, 0, surface->Width(),
+                surface->Height());
 }

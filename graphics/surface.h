@@ -17,8 +17,8 @@ class gxtkSurface : public Object {
  public:
   unsigned char* pixelData = nullptr;  // owned (C heap); rows top to bottom, premultiplied
   int width = 0, height = 0;
-  int bytesPerPixel = 0;  // 1 to 4
-  int glFormat = 0;       // GL format matching bytesPerPixel
+  int bytesPerPixel = 0;             // 1 to 4
+  int glFormat = 0;                  // GL format matching bytesPerPixel
   int contextSeq = GXTK_NO_CONTEXT;  // glfwGraphicsSeq the texture was made under
   unsigned textureName = 0;
   float uScale = 0, vScale = 0;  // 1 / texture width, 1 / texture height

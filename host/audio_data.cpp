@@ -16,8 +16,8 @@
 namespace {
 
 // ---- Tunables ----------------------------------------------------------------
-constexpr long kMaxDecodedBytes = 512L << 20;  // bytes: larger sounds are refused (about 50 min of CD audio)
-constexpr int kOggStepFrames = 4096;          // frames: the most one stb_vorbis step returns per channel
+constexpr long MAX_DECODED_BYTES = 512L << 20;  // bytes: larger sounds are refused (about 50 min of CD audio)
+constexpr int OGG_STEP_FRAMES = 4096;           // frames: the most one stb_vorbis step returns per channel
 
 // ---- RIFF reading ------------------------------------------------------------------
 struct RiffReader {
@@ -92,7 +92,10 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
       if (!riff.Skip(size)) return nullptr;
       continue;
     }
-    if (size > static_cast<unsigned long>(riff.Left()) || size > kMaxDecodedBytes || size < static_cast<uint32_t>(blockSize)) {
+    // A size past the end of the file is a lie, not a reason to allocate it;
+    // less than one frame is nothing to play.
+    if (size > static_cast<unsigned long>(riff.Left()) || size > MAX_DECODED_BYTES ||
+        size < static_cast<uint32_t>(blockSize)) {
       return nullptr;
     }
     auto* data = static_cast<unsigned char*>(vx_malloc(size));
@@ -114,13 +117,13 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
   if (!decoder) return nullptr;
   stb_vorbis_info info = stb_vorbis_get_info(decoder);
   int c = info.channels;
-  if ((c != 1 && c != 2) || info.sample_rate == 0) {
+  if ((c != 1 && c != 2) || info.sample_rate == 0 || info.sample_rate > INT32_MAX) {
     stb_vorbis_close(decoder);
     return nullptr;
   }
 
   // Room for one more step is kept free at all times, so no decoded frame is cut.
-  long capacity = static_cast<long>(c) * kOggStepFrames;
+  long capacity = static_cast<long>(c) * OGG_STEP_FRAMES;
   long used = 0;
   auto* buffer = static_cast<short*>(vx_malloc(capacity * sizeof(short)));
   int frames = 0;
@@ -130,8 +133,8 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
     if (n == 0) break;
     frames += n;
     used += static_cast<long>(n) * c;
-    if (capacity < used + c * kOggStepFrames) {
-      if (capacity * 2 * static_cast<long>(sizeof(short)) > kMaxDecodedBytes) {
+    if (capacity < used + c * OGG_STEP_FRAMES) {
+      if (capacity * 2 * static_cast<long>(sizeof(short)) > MAX_DECODED_BYTES) {
         tooLong = true;
         break;
       }

@@ -1,0 +1,76 @@
+// A fresh audio device on OpenAL Soft's null backend, which plays silently in
+// real time, with the collector rooted at the device alone.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include "audio/audio_device.h"
+#include "runtime/gc.h"
+#include "tests/audio/sound_files.h"
+
+inline bool WaitFor(const std::function<bool()>& done, double seconds = 3.0) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+class NullDeviceTest : public testing::Test {
+ protected:
+  static inline gxtkAudio* device = nullptr;
+  static void MarkDevice() { gc_queue(device); }
+
+  void SetUp() override {
+    // Read by OpenAL Soft when the first device opens in this process.
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    // Leftovers of an earlier test's device: buffer names are per device, so
+    // they must not meet this one's.
+    device = nullptr;
+    gc_init2(MarkDevice);
+    CollectGarbage();
+    gxtkAudio::discarded.clear();
+    device = new gxtkAudio();
+    ASSERT_NE(device->alcDevice, nullptr);
+    ASSERT_NE(device->alcContext, nullptr);
+    gc_queue(device);
+  }
+
+  gxtkAudio& audio() { return *device; }
+
+  ALint Source(int ch, ALenum param) {
+    ALint value = -1;
+    alGetSourcei(audio().channels[ch].source, param, &value);
+    return value;
+  }
+  ALint AlState(int ch) { return Source(ch, AL_SOURCE_STATE); }
+  bool AlStopped(int ch) { return AlState(ch) == AL_STOPPED; }
+
+  static ALint Buffer(ALuint name, ALenum param) {
+    ALint value = -1;
+    alGetBufferi(name, param, &value);
+    return value;
+  }
+
+  static gxtkSample* Sample(double seconds, double hertz = 440) {
+    return new gxtkSample(ToneBuffer(hertz, seconds));
+  }
+
+  static bool Discarded(ALuint name) {
+    auto& d = gxtkAudio::discarded;
+    return std::find(d.begin(), d.end(), name) != d.end();
+  }
+
+  // Collects everything unreachable from the device and destroys it.
+  static void CollectGarbage() {
+    gc_collect_all();
+    gc_collect_all();
+    while (gc_free_bytes > 0) gc_object::operator delete(gc_object_alloc(8), 8);
+  }
+};

@@ -1,0 +1,44 @@
+// A GL call table that records instead of drawing, for running the graphics
+// device without a window. Install() points gxtkGL at it; the destructor puts
+// plain OpenGL back and forgets the window (glfwGraphicsSeq 0) so surfaces
+// destroyed later make no GL calls.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "graphics/gl_calls.h"
+#include "graphics/graphics_device.h"
+
+struct GlCall {
+  std::string name;                  // the entry point without its gl prefix: "DrawElements"
+  std::vector<double> args;          // numeric arguments in order; pointers left out
+  std::vector<gxtkVertex> vertices;  // for draw calls: the vertices GL would read
+  GLuint texture = 0;                // for draw calls: the texture bound at the time
+  bool textured = false;             // for draw calls: GL_TEXTURE_2D enabled at the time
+};
+
+class GlRecorder {
+ public:
+  int windowWidth = 640, windowHeight = 480;
+  bool rejectNonPowerOfTwo = false;  // TexImage2D of other sizes raises GL_INVALID_VALUE
+  bool countOnly = false;            // count draw calls, keep nothing (benchmarks)
+  int drawCalls = 0;
+  std::vector<GlCall> calls;
+
+  // Installs the recorder and pretends window `seq` is open.
+  explicit GlRecorder(int seq = 1);
+  ~GlRecorder();
+
+  void Clear();
+  int Count(const std::string& name) const;
+  std::vector<GlCall> Named(const std::string& name) const;
+  // Every draw call (DrawArrays, DrawElements) in order.
+  std::vector<GlCall> Draws() const;
+
+  // Recorder state the table's functions keep up to date.
+  const gxtkVertex* vertexArray = nullptr;
+  GLuint boundTexture = 0;
+  bool texturing = false;
+  GLuint nextTexture = 1;
+  GLenum pendingError = GL_NO_ERROR;
+};
