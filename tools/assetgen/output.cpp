@@ -1,0 +1,106 @@
+#include "tools/assetgen/output.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "tools/assetgen/png_file.h"
+#include "tools/assetgen/sheets.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+bool Fail(const std::string& path) {
+  std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+  return false;
+}
+
+bool SavePng(const fs::path& path, const Canvas& canvas) {
+  fs::create_directories(path.parent_path());
+  return WritePng(path.string(), canvas.Width(), canvas.Height(), canvas.ToRgba8()) || Fail(path.string());
+}
+
+// Runs the jobs on two threads (the build machines have two cores); each job
+// writes its own files, so the order they finish in changes nothing.
+bool RunAll(const std::vector<std::function<bool()>>& jobs) {
+  std::vector<char> ok(jobs.size(), 0);
+  auto worker = [&](size_t first) {
+    for (size_t i = first; i < jobs.size(); i += 2) ok[i] = jobs[i]();
+  };
+  std::thread other(worker, 1);
+  worker(0);
+  other.join();
+  for (char c : ok)
+    if (!c) return false;
+  return true;
+}
+}  // namespace
+
+bool WriteData(const std::string& dataDir) {
+  fs::path root(dataDir);
+  std::vector<std::function<bool()>> jobs;
+  for (const SheetSpec& sheet : Sheets())
+    for (int scale : {1, 2, 4}) {
+      if (scale > 1 && !sheet.threeResolutions) continue;
+      jobs.push_back([&sheet, scale, root] {
+        return SavePng(root / (SheetFileName(sheet, scale) + ".png"), RenderSheet(sheet, scale));
+      });
+    }
+  return RunAll(jobs);
+}
+
+namespace {
+// The 1x sheet magnified with nearest-neighbour (at most 1024 pixels wide)
+// over a checkerboard, frame borders drawn, so transparency and frame limits show.
+Canvas Preview(const SheetSpec& sheet) {
+  Canvas art = RenderSheet(sheet, 1);
+  int zoom = std::max(1, std::min(4, 1024 / art.Width()));
+  int cellW = sheet.frameWidth + 2 * sheet.padX;
+  Canvas out(art.Width() * zoom, art.Height() * zoom);
+  for (int y = 0; y < out.Height(); ++y)
+    for (int x = 0; x < out.Width(); ++x) {
+      out.At(x, y) = ((x / 8 + y / 8) % 2) ? Grey(0.36f) : Grey(0.26f);
+      out.Blend(x, y, art.At(x / zoom, y / zoom));
+      if ((x / zoom) % cellW == 0 && x % zoom == 0) out.Blend(x, y, Rgba{0.2f, 0.6f, 1, 0.5f});
+      if ((y / zoom) % sheet.frameHeight == 0 && y % zoom == 0) out.Blend(x, y, Rgba{0.2f, 0.6f, 1, 0.5f});
+    }
+  return out;
+}
+
+std::string PreviewName(const SheetSpec& sheet) {
+  std::string name = sheet.name;
+  for (char& c : name)
+    if (c == '/') c = '-';
+  return name + ".png";
+}
+}  // namespace
+
+bool WriteDocs(const std::string& docsDir) {
+  fs::path root(docsDir);
+  std::vector<std::function<bool()>> jobs;
+  for (const SheetSpec& sheet : Sheets())
+    jobs.push_back([&sheet, root] { return SavePng(root / PreviewName(sheet), Preview(sheet)); });
+  if (!RunAll(jobs)) return false;
+  std::ofstream readme(root / "README.md");
+  readme << "# Kalvexa art\n\n"
+            "Every picture the game loads, drawn by tools/assetgen and shown here at 1x, magnified with "
+            "nearest-neighbour over a checkerboard (blue lines mark the frames). The game also gets each "
+            "sheet at 2x and 4x (name-hd.png, name-hd2.png), drawn from the same shapes. Regenerate with "
+            "`build/tools/assetgen --docs docs/art`.\n";
+  for (const SheetSpec& sheet : Sheets()) {
+    readme << "\n## " << sheet.name << ".png\n\n![" << sheet.name << "](" << PreviewName(sheet) << ")\n\n"
+           << sheet.frames << " frames of " << sheet.frameWidth << " x " << sheet.frameHeight << ", "
+           << sheet.columns << " per row" << (sheet.padX ? ", one empty column either side of each" : "")
+           << ".\n\n| Frames | What |\n|---|---|\n";
+    for (const FrameNote& note : sheet.notes) {
+      readme << "| " << note.first;
+      if (note.last != note.first) readme << "-" << note.last;
+      readme << " | " << note.what << " |\n";
+    }
+  }
+  return bool(readme.flush()) || Fail((root / "README.md").string());
+}
