@@ -8,8 +8,13 @@
 #include <thread>
 #include <vector>
 
+#include "tools/assetgen/ogg_file.h"
 #include "tools/assetgen/png_file.h"
 #include "tools/assetgen/sheets.h"
+#include "tools/assetgen/sounds.h"
+#include "tools/assetgen/stream_tune.h"
+#include "tools/assetgen/tunes.h"
+#include "tools/assetgen/wav_file.h"
 
 namespace fs = std::filesystem;
 
@@ -50,6 +55,30 @@ bool WriteData(const std::string& dataDir) {
         return SavePng(root / (SheetFileName(sheet, scale) + ".png"), RenderSheet(sheet, scale));
       });
     }
+  auto sound = [root](const SoundSpec& spec, float peak) {
+    fs::path path = root / (spec.name + ".wav");
+    fs::create_directories(path.parent_path());
+    SoundBuffer buffer = spec.make(spec.variant);
+    if (peak > 0) Normalise(buffer, peak);
+    return WriteWav(path.string(), buffer.samples, 1, buffer.hertz) || Fail(path.string());
+  };
+  // Effects peak a little below full scale; tonal samples are loops whose
+  // level the sequencer sets, so they are normalised alike.
+  for (const SoundSpec& spec : Effects()) jobs.push_back([&spec, sound] { return sound(spec, 0.85f); });
+  for (const SoundSpec& spec : Instruments()) jobs.push_back([&spec, sound] { return sound(spec, 0.8f); });
+  for (const Tune& tune : Tunes())
+    jobs.push_back([&tune, root] {
+      fs::path path = root / (tune.name + ".png");
+      fs::create_directories(path.parent_path());
+      return WritePng(path.string(), kTuneImageSize, kTuneImageSize, TuneImage(tune)) || Fail(path.string());
+    });
+  // The tune is the longest job: put it first so the other thread takes the rest.
+  jobs.insert(jobs.begin(), [root] {
+    fs::path path = root / "sfx/adventurous.ogg";
+    fs::create_directories(path.parent_path());
+    StereoMix mix = RenderAdventurous();
+    return WriteOggStereo(path.string(), mix.left, mix.right, mix.hertz, 0.4f) || Fail(path.string());
+  });
   return RunAll(jobs);
 }
 

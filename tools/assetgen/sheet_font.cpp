@@ -60,7 +60,7 @@ void ControllerIcon(Painter& p, int frame) {
   Rgba white = Grey(1), grey = Grey(0.6f);
   if (frame <= 99) {
     constexpr Vec2 kFace[4] = {{0, 3.3f}, {3.3f, 0}, {-3.3f, 0}, {0, -3.3f}};  // bottom, right, left, top
-    p.Fill(Ring(c, 6.6f, 0.6f), grey);
+    p.Fill(Ring(c, 6, 0.5f), grey);
     for (int i = 0; i < 4; ++i) {
       bool lit = i == frame - 96;
       p.Fill(Circle(c + kFace[i], lit ? 2.2f : 1.2f), lit ? white : grey);
@@ -71,14 +71,14 @@ void ControllerIcon(Painter& p, int frame) {
     p.Fill(Box({8 - dir * 2, 9.5f}, {1.5f, 0.6f}), grey);
   } else if (frame <= 103) {
     float dir = frame == 102 ? -1 : 1;
-    p.Fill(Ring(c, 6, 0.7f), grey);
-    p.Fill(Circle(c, 3.4f), white);
-    p.Fill(Circle(c + Vec2{dir * 6.2f, -4.6f}, 1.2f), white);  // which stick
+    p.Fill(Ring(c + Vec2{0, 1}, 5, 0.6f), grey);
+    p.Fill(Circle(c + Vec2{0, 1}, 3), white);
+    p.Fill(Circle(c + Vec2{dir * 4.5f, -4.5f}, 1.2f), white);  // which stick
   } else {
-    Shape cross = Union(Box(c, {6.5f, 2.2f}, 0.5f), Box(c, {2.2f, 6.5f}, 0.5f));
+    Shape cross = Union(Box(c, {6, 2.2f}, 0.5f), Box(c, {2.2f, 6}, 0.5f));
     p.Fill(cross, frame == 104 ? white : grey);
     if (frame >= 105) {
-      constexpr Vec2 kArm[4] = {{0, -4.3f}, {0, 4.3f}, {-4.3f, 0}, {4.3f, 0}};  // up, down, left, right
+      constexpr Vec2 kArm[4] = {{0, -3.8f}, {0, 3.8f}, {-3.8f, 0}, {3.8f, 0}};  // up, down, left, right
       p.Fill(Box(c + kArm[frame - 105], {2.2f, 2.2f}, 0.5f), white);
     }
   }
