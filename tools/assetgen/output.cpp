@@ -131,5 +131,14 @@ bool WriteDocs(const std::string& docsDir) {
       readme << " | " << note.what << " |\n";
     }
   }
+  readme << "\n## Sounds\n\n| File | What |\n|---|---|\n";
+  for (const SoundSpec& spec : Effects()) readme << "| " << spec.name << ".wav | " << spec.what << " |\n";
+  readme << "| sfx/adventurous.ogg | the streamed tune: the first sequencer tune arranged for about 90 s, "
+            "stereo Vorbis |\n"
+            "| inst/dK-N.wav | drum kits 1-4 (analogue, chip, soft, electro): 1 kick, 2 snare, 3 closed hat, "
+            "4 open hat, 5 low tom, 6 high tom, 7 clap, 8 crash |\n"
+            "| inst/leadN, accompanyN, bassN.wav | looping tones in C: leads C5, accompaniments C4, basses C3 |\n";
+  for (const Tune& tune : Tunes())
+    readme << "| " << tune.name << ".png | sequencer tune: 64 frames of 64 x 64, blue = value << 3 |\n";
   return bool(readme.flush()) || Fail((root / "README.md").string());
 }

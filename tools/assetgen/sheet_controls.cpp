@@ -66,8 +66,8 @@ void Buttons(Painter& p, int frame) {
     p.Fill(Circle(c, 29), Grey(0.35f, 0.85f));
     p.Fill(Ring(c, 28, 1.6f), kWhite);
     p.Fill(Intersect(Ellipse({32, 50}, 16, 10), Box({32, 45}, {17, 5})), kMid);  // nest
-    constexpr Vec2 kSpots[3][3] = {{{32, 30}}, {{24, 31}, {40, 31}}, {{22, 34}, {42, 34}, {32, 22}}};
-    for (int i = 0; i <= frame; ++i) p.Fill(MiniBug(kSpots[frame][i], frame == 0 ? 1.6f : 1.2f), kWhite);
+    constexpr Vec2 kSpots[3][3] = {{{32, 30}}, {{23, 32}, {41, 32}}, {{21, 36}, {43, 36}, {32, 22}}};
+    for (int i = 0; i <= frame; ++i) p.Fill(MiniBug(kSpots[frame][i], frame == 0 ? 2.2f : 1.6f), kWhite);
   } else if (frame >= 8 && frame <= 10) {
     Cog(p, frame - 8);
   } else if (frame == 12) {
