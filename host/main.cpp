@@ -1,6 +1,6 @@
-#include "runtime/startup.h"
+#include "host/vx_game.h"
 
 int main(int argc, const char** argv) {
-  vx_std_main(argc, argv);
+  VxVorlixGame::Main(argc, argv);
   return 0;
 }

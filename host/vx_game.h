@@ -76,6 +76,11 @@ class VxGame {
   virtual void DiscardGraphics();
 
  protected:
+  // The two steps of SaveState that can fail once the new file is open; a
+  // test replaces them to show that a failure leaves the old state whole.
+  virtual size_t WriteBytes(FILE* file, const void* bytes, size_t count);
+  virtual int ReplaceFile(const char* from, const char* to);
+
   VxGameDelegate* _delegate = nullptr;
   bool _keyboardEnabled = false;
   int _updateRate = 0;
@@ -105,7 +110,24 @@ class VxGlfwGame : public VxGame {
   VxGlfwVideoMode* GetGlfwDesktopMode();
   Array<VxGlfwVideoMode*> GetGlfwVideoModes();
 
+  // The window-system callbacks, in GLFW 2 form; each calls the wrappers of
+  // the one host object.
+  static void OnKey(int glfwKey, int action);
+  static void OnChar(int character, int action);
+  static void OnMouseButton(int button, int action);
+  static void OnMousePos(int x, int y);
+  static int OnWindowClose();
+
  protected:
+  // The main loop's only contact with the window system: the clock, the
+  // window's state and the event pump, so that a test can drive the loop
+  // with a fake clock and window.
+  virtual double Time();
+  virtual void Sleep(double seconds);
+  virtual void PollEvents();
+  virtual void WaitEvents();
+  virtual int WindowParam(int param);
+
   bool _iconified = false;
   double _nextUpdate = 0;
   double _updatePeriod = 0;

@@ -1,0 +1,166 @@
+// Sound files are untrusted input: every size read from a file is checked
+// against what is left of the file (or against the decoded-size ceiling)
+// before anything is allocated for it.
+#include "host/audio_data.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/vx_game.h"
+#include "runtime/memory.h"
+
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
+
+namespace {
+
+// ---- Tunables ----------------------------------------------------------------
+constexpr long kMaxDecodedBytes = 512L << 20;  // bytes: larger sounds are refused (about 50 min of CD audio)
+constexpr int kOggStepFrames = 4096;          // frames: the most one stb_vorbis step returns per channel
+
+// ---- RIFF reading ------------------------------------------------------------------
+struct RiffReader {
+  FILE* file;
+  long end;  // offset of the end of the file
+
+  long Left() const {
+    long at = ftell(file);
+    return at < 0 || at > end ? 0 : end - at;
+  }
+  bool Bytes(void* out, size_t count) { return fread(out, 1, count, file) == count; }
+  bool Tag(const char* expected) {
+    char tag[4];
+    return Bytes(tag, 4) && memcmp(tag, expected, 4) == 0;
+  }
+  bool U16(uint16_t* value) {
+    unsigned char b[2];
+    if (!Bytes(b, 2)) return false;
+    *value = static_cast<uint16_t>(b[0] | b[1] << 8);
+    return true;
+  }
+  bool U32(uint32_t* value) {
+    unsigned char b[4];
+    if (!Bytes(b, 4)) return false;
+    *value = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
+    return true;
+  }
+  // Skips `count` bytes of a chunk body plus the pad byte that follows an
+  // odd-sized chunk.
+  bool Skip(uint32_t count) {
+    if (count > static_cast<unsigned long>(Left())) return false;
+    return fseek(file, static_cast<long>(count) + (count & 1), SEEK_CUR) == 0;
+  }
+};
+
+bool FileEnd(FILE* file, long* end) {
+  long start = ftell(file);
+  if (start < 0 || fseek(file, 0, SEEK_END) != 0) return false;
+  *end = ftell(file);
+  return *end >= 0 && fseek(file, start, SEEK_SET) == 0;
+}
+
+}  // namespace
+
+unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int* hertz) {
+  RiffReader riff{file, 0};
+  if (!FileEnd(file, &riff.end)) return nullptr;
+
+  uint32_t ignored = 0, fmtSize = 0, rate = 0;
+  uint16_t code = 0, count = 0, bits = 0, ignored16 = 0;
+  if (!riff.Tag("RIFF") || !riff.U32(&ignored) || !riff.Tag("WAVE")) return nullptr;
+  // The format chunk has to come first.
+  if (!riff.Tag("fmt ") || !riff.U32(&fmtSize) || fmtSize < 16) return nullptr;
+  if (!riff.U16(&code) || !riff.U16(&count) || !riff.U32(&rate) || !riff.U32(&ignored) ||
+      !riff.U16(&ignored16) || !riff.U16(&bits) || !riff.Skip(fmtSize - 16)) {
+    return nullptr;
+  }
+  // Only PCM shapes OpenAL has a format for; anything else would also risk a
+  // zero block size below.
+  if (code != 1 || (count != 1 && count != 2) || (bits != 8 && bits != 16) || rate == 0 ||
+      rate > INT32_MAX) {
+    return nullptr;
+  }
+  int bytesPerSample = bits / 8;
+  int blockSize = count * bytesPerSample;
+
+  for (;;) {
+    char tag[4];
+    uint32_t size = 0;
+    if (!riff.Bytes(tag, 4) || !riff.U32(&size)) return nullptr;
+    if (memcmp(tag, "data", 4) != 0) {
+      if (!riff.Skip(size)) return nullptr;
+      continue;
+    }
+    if (size > static_cast<unsigned long>(riff.Left()) || size > kMaxDecodedBytes || size < static_cast<uint32_t>(blockSize)) {
+      return nullptr;
+    }
+    auto* data = static_cast<unsigned char*>(vx_malloc(size));
+    if (!riff.Bytes(data, size)) {
+      free(data);
+      return nullptr;
+    }
+    *length = static_cast<int>(size / blockSize);
+    *channels = count;
+    *format = bytesPerSample;
+    *hertz = static_cast<int>(rate);
+    return data;
+  }
+}
+
+unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int* hertz) {
+  int error = 0;
+  stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
+  if (!decoder) return nullptr;
+  stb_vorbis_info info = stb_vorbis_get_info(decoder);
+  int c = info.channels;
+  if ((c != 1 && c != 2) || info.sample_rate == 0) {
+    stb_vorbis_close(decoder);
+    return nullptr;
+  }
+
+  // Room for one more step is kept free at all times, so no decoded frame is cut.
+  long capacity = static_cast<long>(c) * kOggStepFrames;
+  long used = 0;
+  auto* buffer = static_cast<short*>(vx_malloc(capacity * sizeof(short)));
+  int frames = 0;
+  bool tooLong = false;
+  for (;;) {
+    int n = stb_vorbis_get_frame_short_interleaved(decoder, c, buffer + used, static_cast<int>(capacity - used));
+    if (n == 0) break;
+    frames += n;
+    used += static_cast<long>(n) * c;
+    if (capacity < used + c * kOggStepFrames) {
+      if (capacity * 2 * static_cast<long>(sizeof(short)) > kMaxDecodedBytes) {
+        tooLong = true;
+        break;
+      }
+      capacity *= 2;
+      buffer = static_cast<short*>(vx_realloc(buffer, capacity * sizeof(short)));
+    }
+  }
+  stb_vorbis_close(decoder);
+  if (frames == 0 || tooLong) {
+    free(buffer);
+    return nullptr;
+  }
+  *length = frames;
+  *channels = c;
+  *format = 2;
+  *hertz = static_cast<int>(info.sample_rate);
+  return reinterpret_cast<unsigned char*>(buffer);
+}
+
+unsigned char* VxGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) {
+  FILE* file = OpenFile(path, String("rb"));
+  if (!file) return nullptr;
+  String lower = path.ToLower();
+  unsigned char* data = nullptr;
+  if (lower.EndsWith(String(".wav"))) {
+    data = LoadWAV(file, length, channels, format, hertz);
+  } else if (lower.EndsWith(String(".ogg"))) {
+    data = LoadOGG(file, length, channels, format, hertz);
+  }
+  fclose(file);
+  return data;
+}

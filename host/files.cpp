@@ -1,0 +1,137 @@
+// The host's file access: program paths mapped to the file system, whole
+// text and data files, the saved-state file and the local date.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "host/vx_game.h"
+#include "host/wfopen.h"
+
+namespace {
+
+// ---- Tunables ------------------------------------------------------------------------
+constexpr const char* STATE_FILE = "./.vorlixstate";
+constexpr size_t LOAD_BLOCK = 4096;  // bytes read per call by LoadData
+constexpr int NEW_FILE_MODE = 0666;  // before the umask, as fopen creates files
+
+// Program path prefixes and the folders they stand for.
+struct Scheme {
+  const char* prefix;
+  const char* folder;
+};
+constexpr const char* SCHEME = "vorlix:";
+constexpr Scheme kSchemes[] = {
+    {"vorlix://data/", "./data/"},
+    {"vorlix://internal/", "./internal/"},
+    {"vorlix://external/", "./external/"},
+};
+
+std::vector<Char> ZeroTerminated(const String& text) {
+  std::vector<Char> units(text.Data(), text.Data() + text.Length());
+  units.push_back(0);
+  return units;
+}
+
+// Makes a finished rename survive a crash of the whole machine.
+void SyncCurrentFolder() {
+  int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return;
+  fsync(folder);
+  close(folder);
+}
+
+}  // namespace
+
+String VxGame::PathToFilePath(String path) { return path; }
+
+String VxGlfwGame::PathToFilePath(String path) {
+  if (!path.StartsWith(String(SCHEME))) return path;
+  for (const Scheme& scheme : kSchemes) {
+    String prefix(scheme.prefix);
+    if (path.StartsWith(prefix)) return String(scheme.folder) + path.Slice(prefix.Length());
+  }
+  return String();
+}
+
+FILE* VxGame::OpenFile(String path, String mode) {
+  String filePath = PathToFilePath(path);
+  if (filePath.Empty()) return nullptr;
+  return _wfopen(ZeroTerminated(filePath).data(), ZeroTerminated(mode).data());
+}
+
+String VxGame::LoadString(String path) {
+  FILE* file = OpenFile(path, String("rb"));
+  if (!file) return String();
+  String text = String::Load(file);
+  fclose(file);
+  return text;
+}
+
+unsigned char* VxGame::LoadData(String path, int* length) {
+  FILE* file = OpenFile(path, String("rb"));
+  if (!file) return nullptr;
+  std::vector<unsigned char> bytes;
+  for (;;) {
+    size_t used = bytes.size();
+    bytes.resize(used + LOAD_BLOCK);
+    size_t n = fread(bytes.data() + used, 1, LOAD_BLOCK, file);
+    bytes.resize(used + n);
+    if (n < LOAD_BLOCK) break;
+  }
+  fclose(file);
+  // An empty file still gives a block, so that null keeps meaning "not opened".
+  auto* data = static_cast<unsigned char*>(malloc(bytes.empty() ? 1 : bytes.size()));
+  if (!data) return nullptr;
+  if (!bytes.empty()) memcpy(data, bytes.data(), bytes.size());
+  *length = static_cast<int>(bytes.size());
+  return data;
+}
+
+// The new state goes to a file of its own beside the old one and replaces it
+// only once it is whole on disk, so a failed or interrupted save leaves the
+// previous state (the player's scores) untouched.
+int VxGame::SaveState(String state) {
+  std::string bytes;
+  vx_utf8_append(state, bytes);
+
+  std::string temp = std::string(STATE_FILE) + "." + std::to_string(getpid()) + ".tmp";
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, NEW_FILE_MODE);
+  if (fd < 0) return -1;
+  FILE* file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    unlink(temp.c_str());
+    return -1;
+  }
+
+  bool whole = bytes.empty() || WriteBytes(file, bytes.data(), bytes.size()) == bytes.size();
+  whole = whole && fflush(file) == 0 && fsync(fileno(file)) == 0;
+  whole = fclose(file) == 0 && whole;
+  if (!whole || ReplaceFile(temp.c_str(), STATE_FILE) != 0) {
+    unlink(temp.c_str());
+    return -2;
+  }
+  SyncCurrentFolder();
+  return 0;
+}
+
+String VxGame::LoadState() { return LoadString(String(STATE_FILE)); }
+
+size_t VxGame::WriteBytes(FILE* file, const void* bytes, size_t count) { return fwrite(bytes, 1, count, file); }
+
+int VxGame::ReplaceFile(const char* from, const char* to) { return rename(from, to); }
+
+void VxGame::GetDate(Array<int> date) {
+  time_t now = time(nullptr);
+  tm local{};
+  localtime_r(&now, &local);
+  const int fields[] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                        local.tm_min,         local.tm_sec,     0};
+  int n = date.Length() < 7 ? date.Length() : 7;
+  for (int i = 0; i < n; ++i) date[i] = fields[i];
+}

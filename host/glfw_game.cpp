@@ -1,0 +1,155 @@
+// The GLFW host: the window, the clock and the main loop with its fixed
+// update rate, its catch-up limit and its suspension while the window is
+// iconified or unfocused.
+#include <vector>
+
+#include "framework/game_event.h"
+#include "host/glfw2.h"
+#include "host/key_translation.h"
+#include "host/vx_game.h"
+
+VxGlfwGame* VxGlfwGame::_glfwGame = nullptr;
+int glfwGraphicsSeq = 0;
+
+namespace {
+
+// ---- Tunables ------------------------------------------------------------------------
+constexpr int WINDOW_WIDTH = 640;   // pixels, the window Run opens
+constexpr int WINDOW_HEIGHT = 480;  // pixels
+constexpr int WINDOW_COLOUR_BITS = 8;
+constexpr const char* WINDOW_TITLE = "Kalvexa";
+constexpr int MAX_CATCH_UP_TICKS = 4;  // update ticks per pass before the backlog is dropped
+constexpr int MAX_VIDEO_MODES = 1024;
+
+VxGlfwVideoMode* NewVideoMode(const GLFWvidmode& mode) {
+  VxGlfwVideoMode* copy = new VxGlfwVideoMode();
+  copy->width = mode.Width;
+  copy->height = mode.Height;
+  copy->red = mode.RedBits;
+  copy->green = mode.GreenBits;
+  copy->blue = mode.BlueBits;
+  return copy;
+}
+
+}  // namespace
+
+void VxGlfwGame::SetUpdateRate(int hertz) {
+  _updateRate = hertz;
+  if (hertz) {
+    _updatePeriod = 1.0 / hertz;
+    _nextUpdate = Time() + _updatePeriod;
+  }
+}
+
+int VxGlfwGame::Millisecs() { return static_cast<int>(Time() * 1000); }
+
+void VxGlfwGame::SetMouseVisible(bool visible) {
+  if (visible) {
+    glfwEnable(GLFW_MOUSE_CURSOR);
+  } else {
+    glfwDisable(GLFW_MOUSE_CURSOR);
+  }
+}
+
+void VxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                               int stencil, bool fullscreen) {
+  // No key may stay down in the game across the change of window.
+  for (int key = 0; key <= GLFW_KEY_LAST; ++key) {
+    int code = TransKey(key);
+    if (code && glfwGetKey(key) == GLFW_PRESS) KeyEvent(c_VxGameEvent::KeyUp, code);
+  }
+
+  GLFWvidmode desktop;
+  glfwGetDesktopMode(&desktop);
+  glfwCloseWindow();
+  glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, 0);
+  if (fullscreen) {
+    glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_FULLSCREEN);
+  } else {
+    glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_WINDOW);
+    glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
+    glfwSetWindowTitle(WINDOW_TITLE);
+  }
+  ++glfwGraphicsSeq;
+
+  glfwEnable(GLFW_KEY_REPEAT);
+  // Events are handled only by the loop's own poll or wait, never inside a
+  // buffer swap in the middle of rendering.
+  glfwDisable(GLFW_AUTO_POLL_EVENTS);
+
+  glfwSetKeyCallback(OnKey);
+  glfwSetCharCallback(OnChar);
+  glfwSetMouseButtonCallback(OnMouseButton);
+  glfwSetMousePosCallback(OnMousePos);
+  glfwSetWindowCloseCallback(OnWindowClose);
+}
+
+VxGlfwVideoMode* VxGlfwGame::GetGlfwDesktopMode() {
+  GLFWvidmode mode;
+  glfwGetDesktopMode(&mode);
+  return NewVideoMode(mode);
+}
+
+Array<VxGlfwVideoMode*> VxGlfwGame::GetGlfwVideoModes() {
+  std::vector<GLFWvidmode> modes(MAX_VIDEO_MODES);
+  int count = glfwGetVideoModes(modes.data(), MAX_VIDEO_MODES);
+  Array<VxGlfwVideoMode*> copies(count);
+  for (int i = 0; i < count; ++i) gc_assign(copies[i], NewVideoMode(modes[i]));
+  return copies;
+}
+
+void VxGlfwGame::Run() {
+  SetGlfwWindow(WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_COLOUR_BITS, WINDOW_COLOUR_BITS, WINDOW_COLOUR_BITS, 0, 0, 0,
+                false);
+  StartGame();
+  RenderGame();
+
+  for (;;) {
+    PollEvents();
+    if (!WindowParam(GLFW_OPENED)) return;
+
+    if (WindowParam(GLFW_ICONIFIED)) {
+      if (!_suspended) {
+        _iconified = true;
+        SuspendGame();
+      }
+    } else if (WindowParam(GLFW_ACTIVE)) {
+      if (_suspended) {
+        _iconified = false;
+        ResumeGame();
+        _nextUpdate = Time();  // no catch-up for the time spent suspended
+      }
+    } else if (!_suspended) {
+      SuspendGame();
+    }
+
+    // No ticks: render on window events only (not at all while iconified).
+    if (!_updateRate || _suspended) {
+      if (!_iconified) RenderGame();
+      WaitEvents();
+      continue;
+    }
+
+    double delay = _nextUpdate - Time();
+    if (delay > 0) {
+      Sleep(delay);
+      continue;
+    }
+
+    bool caughtUp = false;
+    for (int tick = 0; tick < MAX_CATCH_UP_TICKS && !caughtUp; ++tick) {
+      _nextUpdate += _updatePeriod;
+      UpdateGame();
+      caughtUp = !_updateRate || _nextUpdate - Time() > 0;
+    }
+    RenderGame();
+    // Still behind: the backlog is dropped rather than carried on.
+    if (!caughtUp && _updateRate) _nextUpdate = Time();
+  }
+}
+
+double VxGlfwGame::Time() { return glfwGetTime(); }
+void VxGlfwGame::Sleep(double seconds) { glfwSleep(seconds); }
+void VxGlfwGame::PollEvents() { glfwPollEvents(); }
+void VxGlfwGame::WaitEvents() { glfwWaitEvents(); }
+int VxGlfwGame::WindowParam(int param) { return glfwGetWindowParam(param); }

@@ -1,0 +1,36 @@
+// The whole life of the process: the window system, the one host object, the
+// runtime's start-up with the game's app, the main loop, and the way out.
+#include <cstdlib>
+
+#include "host/glfw2.h"
+#include "host/vx_game.h"
+#include "runtime/print.h"
+#include "runtime/startup.h"
+
+namespace {
+
+constexpr int EXIT_NO_WINDOW_SYSTEM = -1;  // seen by the parent as 255
+
+}  // namespace
+
+void VxVorlixGame::Main(int argc, const char** argv) {
+  if (!glfwInit()) {
+    vxPrint(String("glfwInit failed"));
+    exit(EXIT_NO_WINDOW_SYSTEM);
+  }
+
+  VxVorlixGame* game = new VxVorlixGame();
+  VxGame::_game = game;
+  VxGlfwGame::_glfwGame = game;
+
+  try {
+    vx_std_main(argc, argv);
+  } catch (ThrowableObject* ex) {
+    glfwTerminate();
+    game->Die(ex);
+  }
+
+  // An app that never registered a delegate has nothing to run.
+  if (game->Delegate()) game->Run();
+  glfwTerminate();
+}

@@ -1,0 +1,71 @@
+// A GLFW host without a window system: a fake clock that only moves when the
+// loop sleeps or waits (or a test stalls it), a scripted window state, and a
+// delegate that records every call with the time it came.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/glfw2.h"
+#include "host/vx_game.h"
+
+struct Call {
+  std::string name;
+  double time;
+  int event = 0, data = 0;
+};
+
+class FakeHost : public VxGlfwGame {
+ public:
+  double now = 100;          // seconds; far from 0 so that no test leans on a zero start
+  double waitStep = 0.25;    // seconds an event wait lasts
+  bool opened = true, active = true, iconified = false;
+  int pass = 0;              // loop passes so far
+  int passLimit = 1000;      // the window closes after this many passes
+  std::function<void(FakeHost&)> onPass;  // runs at the start of each pass, after polling
+
+  double Time() override { return now; }
+  void Sleep(double seconds) override { now += seconds; }
+  void PollEvents() override {
+    if (++pass > passLimit) opened = false;
+    if (onPass) onPass(*this);
+  }
+  void WaitEvents() override { now += waitStep; }
+  int WindowParam(int param) override {
+    if (param == GLFW_OPENED) return opened;
+    if (param == GLFW_ACTIVE) return active;
+    if (param == GLFW_ICONIFIED) return iconified;
+    return 0;
+  }
+  void SetGlfwWindow(int, int, int, int, int, int, int, int, bool) override {}
+
+  double NextUpdate() const { return _nextUpdate; }
+  bool Iconified() const { return _iconified; }
+};
+
+struct RecordingDelegate : VxGameDelegate {
+  FakeHost* host = nullptr;
+  std::vector<Call> calls;
+  std::function<void(const std::string&)> onCall;  // runs inside each delegate call
+
+  void Record(const std::string& name, int event = 0, int data = 0) {
+    calls.push_back({name, host->now, event, data});
+    if (onCall) onCall(name);
+  }
+  void StartGame() override { Record("start"); }
+  void SuspendGame() override { Record("suspend"); }
+  void ResumeGame() override { Record("resume"); }
+  void UpdateGame() override { Record("update"); }
+  void RenderGame() override { Record("render"); }
+  void KeyEvent(int event, int data) override { Record("key", event, data); }
+  void MouseEvent(int event, int data, float, float) override { Record("mouse", event, data); }
+  void TouchEvent(int event, int data, float, float) override { Record("touch", event, data); }
+  void MotionEvent(int event, int data, float, float, float) override { Record("motion", event, data); }
+  void DiscardGraphics() override { Record("discard"); }
+
+  int Count(const std::string& name) const {
+    int n = 0;
+    for (const Call& c : calls) n += c.name == name;
+    return n;
+  }
+};
