@@ -47,7 +47,7 @@ TEST(GeneratedImages, EverySlotLoadsInThreeResolutionsWithTheLoadersFrameGrid) {
       std::string path = Data(std::string(slot.name) + suffix + ".png");
       Picture p = LoadPicture(path);
       ASSERT_FALSE(p.rgba.empty()) << path;
-      EXPECT_TRUE(FrameGrid(p.width, p.height, slot.frameWidth * scale, slot.frameHeight * scale, slot.frames,
+      EXPECT_TRUE(FrameGrid(p, slot.frameWidth * scale, slot.frameHeight * scale, slot.frames,
                             nullptr, nullptr))
           << path << " is " << p.width << " x " << p.height;
     }
@@ -75,7 +75,7 @@ TEST(GeneratedImages, GameFontHasEveryGlyphAndControllerIconCentredAndWhite) {
     ASSERT_FALSE(p.rgba.empty());
     std::vector<int> xs, ys;
     int cell = 16 * scale;
-    ASSERT_TRUE(FrameGrid(p.width, p.height, cell, cell, 128, &xs, &ys));
+    ASSERT_TRUE(FrameGrid(p, cell, cell, 128, &xs, &ys));
     for (int f = 0; f < 128; ++f) {
       bool drawn = !Empty(p, xs[f], ys[f], cell, cell);
       bool expected = (f >= 1 && f <= 94) || (f >= 96 && f <= 108);
@@ -197,7 +197,7 @@ TEST(GeneratedTunes, ImagesDecodeToTheComposedCellsWithDataInEveryBandTheSequenc
     Picture p = LoadPicture(Data(tune.name + ".png"));
     ASSERT_FALSE(p.rgba.empty()) << tune.name;
     std::vector<int> xs, ys;
-    ASSERT_TRUE(FrameGrid(p.width, p.height, 64, 64, 64, &xs, &ys)) << tune.name;
+    ASSERT_TRUE(FrameGrid(p, 64, 64, 64, &xs, &ys)) << tune.name;
     int lastVariant[kBands] = {};
     std::map<int, int> effects;
     for (int v = 0; v < 63; ++v)  // the sequencer reads frames 0-62

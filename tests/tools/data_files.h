@@ -1,6 +1,6 @@
 // Reading the generated data folder back the way the game reads it: PNG
-// through stb_image, WAV through the RIFF rules of the game's reader, Ogg
-// through stb_vorbis.
+// through stb_image and the game's image frame set-up, WAV and Ogg through
+// the game's own readers.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,10 +13,10 @@ struct Picture {
 };
 Picture LoadPicture(const std::string& path);
 
-// The frame corners of the game's grid rule: frames of w x h read left to
-// right, wrapping to the next row; false where a frame would leave the
-// picture (the game's "Image frame outside surface").
-bool FrameGrid(int width, int height, int frameWidth, int frameHeight, int frames, std::vector<int>* xs,
+// The frame corners the game's image set-up gives a picture cut into frames
+// of w x h (left to right, wrapping to the next row); true when the frames
+// are as asked. A grid that does not fit ends the process, as in the game.
+bool FrameGrid(const Picture& picture, int frameWidth, int frameHeight, int frames, std::vector<int>* xs,
                std::vector<int>* ys);
 
 struct Pcm {
