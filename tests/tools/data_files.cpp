@@ -4,20 +4,31 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <stb_image.h>
-
 #include "graphics/graphics.h"
 #include "graphics/surface.h"
 #include "host/audio_data.h"
+#include "host/vx_game.h"
 #include "tests/support/subprocess.h"
 
 Picture LoadPicture(const std::string& path) {
+  // The host's decoder, at the file's own channel count, widened to RGBA here.
   Picture p;
   int depth = 0;
-  unsigned char* data = stbi_load(path.c_str(), &p.width, &p.height, &depth, 4);
+  VxVorlixGame host;
+  unsigned char* data = host.LoadImageData(String(path.c_str()), &p.width, &p.height, &depth);
   if (!data) return p;
-  p.rgba.assign(data, data + size_t(p.width) * p.height * 4);
-  stbi_image_free(data);
+  size_t pixels = size_t(p.width) * p.height;
+  p.rgba.resize(pixels * 4);
+  for (size_t i = 0; i < pixels; ++i) {
+    const unsigned char* in = data + i * depth;
+    uint8_t* out = &p.rgba[i * 4];
+    bool grey = depth < 3;
+    out[0] = in[0];
+    out[1] = grey ? in[0] : in[1];
+    out[2] = grey ? in[0] : in[2];
+    out[3] = depth == 2 ? in[1] : depth == 4 ? in[3] : 255;
+  }
+  std::free(data);
   return p;
 }
 

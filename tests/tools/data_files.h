@@ -1,6 +1,6 @@
 // Reading the generated data folder back the way the game reads it: PNG
-// through stb_image and the game's image frame set-up, WAV and Ogg through
-// the game's own readers.
+// through the host's image decoder and the game's image frame set-up, WAV and
+// Ogg through the game's own readers.
 #pragma once
 #include <cstdint>
 #include <string>
