@@ -90,7 +90,10 @@ TEST(Heard, TheCaptureHoldsThePlayedToneAndNothingOfAStoppedChannel) {
     while (i < n && kinds[i] == k) ++i;
     return i - start;
   };
-  auto skipEdge = [&] { if (i < n && kinds[i] == kOther) ++i; };
+  // A start or stop may straddle two windows when the mixer runs late.
+  auto skipEdge = [&] {
+    for (int k = 0; k < 2 && i < n && kinds[i] == kOther; ++k) ++i;
+  };
   run(kSilent);
   skipEdge();
   EXPECT_GE(run(kBoth), 5u);
