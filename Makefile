@@ -3,6 +3,7 @@
 BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= $(shell nproc)
+MAKEFLAGS  += --no-print-directory
 
 .PHONY: all deps build build-asan run test bench clean
 
