@@ -24,9 +24,7 @@ class AudioModule : public NullDeviceTest {
     WriteFile("data/sfx/005.wav", Wav(1, 8000, 8, Ramp(800)));
     WriteFile("data/LOUD.WAV", Wav(2, 44100, 16, Ramp(44100)));
     WriteFile("data/tune.ogg", EncodeOgg(Tone(440, 0.5, 22050), 1, 22050));
-    WriteFile("data/notes.txt", Ramp(100));
-    WriteFile("data/bad.wav", Ramp(40));
-    WriteFile("data/bad.ogg", Ramp(800));
+    for (const char* junk : {"data/notes.txt", "data/bad.wav", "data/bad.ogg"}) WriteFile(junk, Ramp(800));
   }
 
   // Bits and channels of the sound's OpenAL buffer.
@@ -63,10 +61,8 @@ TEST_F(AudioModule, MissingOrUndecodableFilesGiveNoneAndOnlyARealSoundPlays) {
 
   c_Sound* sound = vx_audio_LoadSound(String("LOUD.WAV"));
   vx_audio_PlaySound(sound, 3, 1);
-  vx_audio_SetChannelRate(3, 2.0f);
   EXPECT_EQ(Source(3, AL_BUFFER), static_cast<ALint>(sound->m_sample->buffer));
   EXPECT_EQ(Source(3, AL_LOOPING), AL_TRUE);
-  EXPECT_FLOAT_EQ(SourceF(3, AL_PITCH), 2.0f);
 }
 
 TEST_F(AudioModule, MusicPlaysOnTheLastChannelAndAFailedLoadLeavesItStopped) {

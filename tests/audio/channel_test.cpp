@@ -66,7 +66,7 @@ TEST_F(Channels, SuspendAndResumeRestartExactlyTheAudibleChannels) {
   ExpectState(2, 0, AL_STOPPED);
 }
 
-TEST_F(Channels, PanPlacesTheSourceOnAUnitCircleAheadAndSettingsOutlastPlaying) {
+TEST_F(Channels, PanPlacesTheSourceOnAUnitCircleAheadAndOutlastsPlaying) {
   auto position = [&] {
     ALfloat p[3] = {9, 9, 9};
     alGetSourcefv(audio().channels[5].source, AL_POSITION, p);
@@ -76,11 +76,10 @@ TEST_F(Channels, PanPlacesTheSourceOnAUnitCircleAheadAndSettingsOutlastPlaying) 
   };
   audio().SetPan(5, 0);
   EXPECT_EQ(position(), "0.00 0.00 -1.00");
+  // Set before the sound starts, and kept by it.
   audio().SetPan(5, 1);
-  audio().SetVolume(5, 0.25f);
   audio().PlaySample(Sample(0.5), 5, 0);
   EXPECT_EQ(position(), "0.84 0.00 -0.54");
-  EXPECT_FLOAT_EQ(SourceF(5, AL_GAIN), 0.25f);
 }
 
 TEST_F(Channels, ADiscardedBufferIsDeletedOnlyOnceNoChannelHoldsIt) {

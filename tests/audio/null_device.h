@@ -44,11 +44,6 @@ class NullDeviceTest : public testing::Test {
     alGetSourcei(audio().channels[ch].source, param, &value);
     return value;
   }
-  ALfloat SourceF(int ch, ALenum param) {
-    ALfloat value = -1;
-    alGetSourcef(audio().channels[ch].source, param, &value);
-    return value;
-  }
   ALint AlState(int ch) { return Source(ch, AL_SOURCE_STATE); }
   bool AlStopped(int ch) { return AlState(ch) == AL_STOPPED; }
 

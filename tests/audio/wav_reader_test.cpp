@@ -9,7 +9,7 @@ namespace {
 
 const Bytes kStereo16 = FormatBody(2, 44100, 16);
 
-// The layout every size-lie case below starts from: odd chunks, so pads count.
+// A valid file whose 18-byte format chunk and odd LIST chunk both need skipping.
 Bytes Layered() { return Riff({{"fmt ", FormatBody(2, 44100, 16, 2)}, {"LIST", Ramp(9)}, {"data", Ramp(64)}}); }
 
 TEST(WavReader, ReadsPcmWhateverChunksComeBeforeTheDataAndRejectsShapesOpenAlCannotPlay) {
