@@ -1,8 +1,8 @@
 // Runs the audio device in a process of its own, for the cases that need
 // OpenAL Soft configured differently from the rest of the tests:
-//   audio_probe silent       every operation on a device that did not open
-//   audio_probe tone         plays a tone (and a second one that is stopped)
-//                            and closes the device so its capture is complete
+//   audio_probe silent  every operation on a device that did not open
+//   audio_probe tone    plays a tone beside a loop that it stops, and closes
+//                       the device so its capture is complete
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -18,7 +18,7 @@ void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<d
 
 int Silent() {
   auto* audio = new gxtkAudio();
-  gxtkSample* silent = new gxtkSample(ToneBuffer(440, 0.1));
+  auto* silent = new gxtkSample(ToneBuffer(440, 0.1));
   audio->PlaySample(silent, 0, 0);
   audio->PlaySample(silent, 32, 1);
   audio->SetVolume(0, 0.5f);
@@ -28,8 +28,7 @@ int Silent() {
   audio->ResumeChannel(32);
   audio->Suspend();
   audio->Resume();
-  int state = audio->ChannelState(0);
-  int music = audio->MusicState();
+  int state = audio->ChannelState(0), music = audio->MusicState();
   silent->Discard();
   audio->PlaySample(new gxtkSample(), 1, 0);
   audio->StopChannel(1);
@@ -45,8 +44,7 @@ int Silent() {
 int Tone() {
   auto* audio = new gxtkAudio();
   if (!audio->alcContext) return 1;
-  // A one-shot at 440 Hz with a 1000 Hz loop beside it; the loop is stopped
-  // part-way, and the capture runs on after both have ended.
+  // The capture runs on after both have ended.
   audio->PlaySample(new gxtkSample(ToneBuffer(440, 0.6)), 0, 0);
   audio->PlaySample(new gxtkSample(ToneBuffer(1000, 0.5)), 1, 1);
   Sleep(0.25);

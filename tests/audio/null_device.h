@@ -3,23 +3,19 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <thread>
 
 #include "audio/audio_device.h"
 #include "runtime/gc.h"
 #include "tests/audio/sound_files.h"
 
-inline bool WaitFor(const std::function<bool()>& done, double seconds = 3.0) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
+// Polls for up to three seconds.
+template <typename Done>
+bool WaitFor(Done done) {
+  for (int i = 0; i < 600 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return done();
 }
 
 class NullDeviceTest : public testing::Test {
@@ -37,9 +33,8 @@ class NullDeviceTest : public testing::Test {
     CollectGarbage();
     gxtkAudio::discarded.clear();
     device = new gxtkAudio();
-    ASSERT_NE(device->alcDevice, nullptr);
-    ASSERT_NE(device->alcContext, nullptr);
     gc_queue(device);
+    ASSERT_NE(device->alcContext, nullptr);
   }
 
   gxtkAudio& audio() { return *device; }
@@ -52,20 +47,7 @@ class NullDeviceTest : public testing::Test {
   ALint AlState(int ch) { return Source(ch, AL_SOURCE_STATE); }
   bool AlStopped(int ch) { return AlState(ch) == AL_STOPPED; }
 
-  static ALint Buffer(ALuint name, ALenum param) {
-    ALint value = -1;
-    alGetBufferi(name, param, &value);
-    return value;
-  }
-
-  static gxtkSample* Sample(double seconds, double hertz = 440) {
-    return new gxtkSample(ToneBuffer(hertz, seconds));
-  }
-
-  static bool Discarded(ALuint name) {
-    auto& d = gxtkAudio::discarded;
-    return std::find(d.begin(), d.end(), name) != d.end();
-  }
+  static gxtkSample* Sample(double seconds, double hertz = 440) { return new gxtkSample(ToneBuffer(hertz, seconds)); }
 
   // Collects everything unreachable from the device and destroys it.
   static void CollectGarbage() {
