@@ -8,9 +8,9 @@
 namespace {
 
 struct Decoded {
-  bool ok = false;
   int width = -1, height = -1, depth = -1;
-  std::vector<unsigned char> bytes;
+  std::vector<unsigned char> bytes;  // none when refused
+  bool ok() const { return !bytes.empty(); }
 };
 
 class ImageDataTest : public ::testing::Test {
@@ -21,9 +21,7 @@ class ImageDataTest : public ::testing::Test {
   Decoded Load(const std::string& path) {
     Decoded d;
     unsigned char* bytes = host.LoadImageData(String(path.c_str()), &d.width, &d.height, &d.depth);
-    if (!bytes) return d;
-    d.ok = true;
-    d.bytes.assign(bytes, bytes + d.width * d.height * d.depth);
+    if (bytes) d.bytes.assign(bytes, bytes + d.width * d.height * d.depth);
     free(bytes);
     return d;
   }
@@ -36,7 +34,7 @@ TEST_F(ImageDataTest, PicturesDecodeAtTheirOwnChannelCountThroughTheDataScheme) 
     std::string name = "c" + std::to_string(channels) + ".png";
     ASSERT_TRUE(WritePng(folder.Path("data/" + name), 3, 2, channels, pixels));
     Decoded d = Load("vorlix://data/" + name);
-    ASSERT_TRUE(d.ok) << channels;
+    ASSERT_TRUE(d.ok()) << channels;
     EXPECT_EQ(std::vector<int>({d.width, d.height, d.depth}), std::vector<int>({3, 2, channels}));
     EXPECT_EQ(d.bytes, pixels) << "rows top to bottom, untouched";
   }
@@ -47,10 +45,10 @@ TEST_F(ImageDataTest, AnythingButASaneSizedPictureGivesNone) {
   const std::vector<unsigned char> png = ReadFile(folder.Path("good.png"));
   auto refused = [&](const std::string& name, const std::vector<unsigned char>& bytes) {
     WriteFile(folder.Path(name), bytes);
-    return !Load(folder.Path(name)).ok;
+    return !Load(folder.Path(name)).ok();
   };
-  EXPECT_TRUE(!Load(folder.Path("missing.png")).ok);
-  EXPECT_TRUE(!Load("vorlix://elsewhere/x.png").ok);
+  EXPECT_FALSE(Load(folder.Path("missing.png")).ok());
+  EXPECT_FALSE(Load("vorlix://elsewhere/x.png").ok());
   EXPECT_TRUE(refused("empty.png", {}));
   EXPECT_TRUE(refused("half.png", std::vector<unsigned char>(png.begin(), png.begin() + png.size() / 2)));
   std::vector<unsigned char> corrupt = png;
@@ -73,7 +71,7 @@ TEST_F(ImageDataTest, AnythingButASaneSizedPictureGivesNone) {
   EXPECT_TRUE(refused("huge.png", claiming(9000, 9000)));
   EXPECT_TRUE(refused("negative.png", claiming(0x80000000u, 16)));
 
-  EXPECT_TRUE(Load(folder.Path("good.png")).ok) << "the untouched file loads";
+  EXPECT_TRUE(Load(folder.Path("good.png")).ok()) << "the untouched file loads";
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,10 +23,7 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
 }
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-  FILE* file = fopen(path.c_str(), "wb");
-  if (!file) abort();
-  if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), file);
-  fclose(file);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 ScratchFolder::ScratchFolder() {
