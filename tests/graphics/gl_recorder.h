@@ -1,7 +1,7 @@
 // A GL call table that records instead of drawing, for running the graphics
-// device without a window. Install() points gxtkGL at it; the destructor puts
-// plain OpenGL back and forgets the window (glfwGraphicsSeq 0) so surfaces
-// destroyed later make no GL calls.
+// device without a window (of 640 x 480). The constructor points gxtkGL at it;
+// the destructor puts plain OpenGL back and forgets the window (glfwGraphicsSeq
+// 0) so surfaces destroyed later make no GL calls.
 #pragma once
 #include <string>
 #include <vector>
@@ -19,7 +19,6 @@ struct GlCall {
 
 class GlRecorder {
  public:
-  int windowWidth = 640, windowHeight = 480;
   bool rejectNonPowerOfTwo = false;  // TexImage2D of other sizes raises GL_INVALID_VALUE
   bool countOnly = false;            // count draw calls, keep nothing (benchmarks)
   int drawCalls = 0;
@@ -30,10 +29,10 @@ class GlRecorder {
   ~GlRecorder();
 
   void Clear();
-  int Count(const std::string& name) const;
-  std::vector<GlCall> Named(const std::string& name) const;
-  // Every draw call (DrawArrays, DrawElements) in order.
-  std::vector<GlCall> Draws() const;
+  // The calls whose name starts with `prefix` in order: "Draw" gives every draw call.
+  std::vector<GlCall> Named(const std::string& prefix) const;
+  int Count(const std::string& prefix) const { return static_cast<int>(Named(prefix).size()); }
+  std::vector<GlCall> Draws() const { return Named("Draw"); }
 
   // Recorder state the table's functions keep up to date.
   const gxtkVertex* vertexArray = nullptr;

@@ -1,15 +1,27 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdlib>
 #include <vector>
 
+#include "graphics/data_path.h"
 #include "graphics/graphics.h"
-#include "host/vx_game.h"
 #include "tests/graphics/gl_recorder.h"
 #include "tests/graphics/png_files.h"
 
 namespace {
+
+TEST(DataPath, BareNamesGoToTheDataFolderAndSchemedOrRootedPathsStay) {
+  const char* cases[][2] = {
+      {"gfx.png", "vorlix://data/gfx.png"}, {"sfx/006.wav", "vorlix://data/sfx/006.wav"},
+      {"vorlix://data/a.png", "vorlix://data/a.png"}, {"./a.png", "./a.png"}, {"/a.png", "/a.png"},
+      {"c:/a.png", "c:/a.png"},
+      // The first slash comes before the ":/", so it is not a scheme.
+      {"a/b:/c", "vorlix://data/a/b:/c"}, {"", "vorlix://data/"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(vx_data_FixDataPath(String(c[0])).ToCString(), c[1]) << c[0];
+}
 
 // The real device, noting every matrix the module sends it.
 class MatrixNotingDevice : public gxtkGraphics {
@@ -22,12 +34,23 @@ class MatrixNotingDevice : public gxtkGraphics {
   }
 };
 
-const std::array<float, 6> IDENTITY = {1, 0, 0, 1, 0, 0};
+// The real host, counting the picture files it decodes.
+class CountingHost : public VxGlfwGame {
+ public:
+  int decoded = 0;
+
+  unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override {
+    ++decoded;
+    return VxGlfwGame::LoadImageData(path, width, height, depth);
+  }
+};
 
 class ModuleTest : public ::testing::Test {
  protected:
   GlRecorder gl;
   MatrixNotingDevice* device = new MatrixNotingDevice();
+  ScratchFolder folder;
+  Installed<CountingHost> host;
 
   void SetUp() override {
     vx_graphics_context = (new c_GraphicsContext())->m_new();
@@ -50,6 +73,10 @@ class ModuleTest : public ::testing::Test {
     return s;
   }
 
+  void Picture(const std::string& name, int w, int h) {
+    ASSERT_TRUE(WritePng(folder.Path("data/" + name), w, h, 4, std::vector<unsigned char>(w * h * 4, 255)));
+  }
+
   std::vector<gxtkVertex> Drawn() {
     device->EndRender();
     std::vector<gxtkVertex> all;
@@ -57,29 +84,31 @@ class ModuleTest : public ::testing::Test {
     gl.Clear();
     return all;
   }
+
+  // `call` ends the program with the fatal report `message`.
+  template <class Call>
+  static void ExpectFatal(Call call, const std::string& message) {
+    EXPECT_EXIT(
+        {
+          dup2(2, 1);  // fatal errors print on standard output; the death test reads standard error
+          close(0);    // no debugger attached
+          call();
+        },
+        ::testing::ExitedWithCode(255), "Vorlix Runtime Error : " + message);
+  }
+
+  // The top-left corners of the given frames, x and y in turn.
+  static std::vector<int> Corners(c_Image* image, std::initializer_list<int> frames) {
+    std::vector<int> corners;
+    for (int f : frames) corners.insert(corners.end(), {image->frames[f]->srcX, image->frames[f]->srcY});
+    return corners;
+  }
 };
 
-TEST_F(ModuleTest, AFrameStartsWhiteOpaqueBlendedUnscissoredAndUntransformed) {
-  EXPECT_EQ(vx_graphics_renderDevice, device);
-  c_GraphicsContext* c = vx_graphics_context;
-  EXPECT_EQ(c->red + c->green + c->blue, 765);
-  EXPECT_EQ(c->alpha, 1);
-  EXPECT_EQ(c->blendMode, 0);
-  EXPECT_EQ(c->scissorWidth, 640);
-  EXPECT_EQ(c->scissorHeight, 480);
-  EXPECT_EQ(c->matrixDirty, 1);
-  EXPECT_EQ(device->packedColor, 0xFFFFFFFFu);
-  EXPECT_EQ(vx_graphics_DeviceWidth(), 640);
-  EXPECT_EQ(vx_graphics_DeviceHeight(), 480);
-
-  vx_graphics_EndRender();
-  EXPECT_EQ(vx_graphics_renderDevice, nullptr);
-}
-
 TEST_F(ModuleTest, TheMatrixReachesTheDeviceOnlyWhenSomethingIsDrawn) {
+  const std::array<float, 6> identity = {1, 0, 0, 1, 0, 0};
   vx_graphics_Translate(5, 5);
   vx_graphics_Rotate(30);
-  vx_graphics_Scale(2, 2);
   EXPECT_TRUE(device->matrices.empty());
 
   vx_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
@@ -92,213 +121,79 @@ TEST_F(ModuleTest, TheMatrixReachesTheDeviceOnlyWhenSomethingIsDrawn) {
   vx_graphics_DrawLine(0, 0, 1, 1);
 
   ASSERT_EQ(device->matrices.size(), 3u);
-  EXPECT_EQ(device->matrices[0], IDENTITY);
+  EXPECT_EQ(device->matrices[0], identity);
   EXPECT_EQ(device->matrices[1], (std::array<float, 6>{1, 0, 0, 1, 10, 0}));
-  EXPECT_EQ(device->matrices[2], IDENTITY);
-  EXPECT_EQ(vx_graphics_context->transformed, 0);
+  EXPECT_EQ(device->matrices[2], identity);
   EXPECT_FALSE(device->transformed);
 }
 
-TEST_F(ModuleTest, LaterTransformsActFirstOnTheGeometry) {
-  // Move last, rotate, scale first: (1, 0) scales to (2, 0), turns to (0, -2), moves to (100, 48).
-  vx_graphics_Translate(100, 50);
-  vx_graphics_Rotate(90);
-  vx_graphics_Scale(2, 2);
-  c_GraphicsContext* c = vx_graphics_context;
-  EXPECT_NEAR(c->xAxisX * 1 + c->originX, 100, 1e-4);
-  EXPECT_NEAR(c->xAxisY * 1 + c->originY, 48, 1e-4);
-  EXPECT_EQ(c->transformed, 1);
-
-  Array<float> m(6);
-  m[0] = 1, m[3] = 1, m[4] = 3;
-  vx_graphics_SetMatrix2(m);
-  vx_graphics_Transform2(m);
-  EXPECT_EQ(c->originX, 6);
-  EXPECT_EQ(c->originY, 0);
-}
-
-TEST_F(ModuleTest, StateCallsStoreAndForwardToTheDevice) {
-  vx_graphics_SetColor(200, 100, 50);
-  vx_graphics_SetAlpha(0.5f);
-  EXPECT_EQ(device->packedColor, 0x7F193264u);
-  vx_graphics_SetBlend(1);
-  EXPECT_EQ(gl.Named("BlendFunc").back().args[1], GL_ONE);
-  EXPECT_EQ(vx_graphics_context->blendMode, 1);
-
-  vx_graphics_SetScissor(10.9f, 20.5f, 100.2f, 50.7f);
-  EXPECT_FLOAT_EQ(vx_graphics_context->scissorX, 10.9f);
-  EXPECT_EQ(gl.Named("Scissor").back().args, (std::vector<double>{10, 410, 100, 50}));
-
+TEST_F(ModuleTest, EllipsesAreGivenByCentreAndRadii) {
   vx_graphics_DrawEllipse(50, 40, 20, 10);
   std::vector<gxtkVertex> ring = Drawn();
   ASSERT_EQ(ring.size(), 28u);
   EXPECT_FLOAT_EQ(ring[0].x, 70);
   EXPECT_FLOAT_EQ(ring[0].y, 40);
-
-  Array<int> pixels(6);
-  vx_graphics_ReadPixels(pixels, 0, 0, 3, 2, 0, 0);
-  EXPECT_EQ(gl.Named("ReadPixels")[0].args[2], 3);
-  EXPECT_EQ(static_cast<uint32_t>(pixels[3]), 0xFF000000u) << "pitch 0 means rows of w";
-}
-
-TEST_F(ModuleTest, AGridIsReadLeftToRightThenTopToBottom) {
-  c_Image* grid =
-      (new c_Image())->m_new()->p_Init2(Surface(64, 64), 0, 0, 16, 16, 10, c_Image::PaddedY, nullptr, 0, 0, 64, 64);
-  ASSERT_EQ(grid->frames.Length(), 10);
-  const int expected[10][2] = {{0, 1},   {16, 1},  {32, 1},  {48, 1}, {0, 17},
-                               {16, 17}, {32, 17}, {48, 17}, {0, 33}, {16, 33}};
-  for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(grid->frames[i]->srcX, expected[i][0]) << i;
-    EXPECT_EQ(grid->frames[i]->srcY, expected[i][1]) << i;
-  }
-  EXPECT_EQ(grid->frameHeight, 14);
-
-  // Grabbed from a source rectangle of another image.
-  c_Image* part = (new c_Image())->m_new()->p_Init2(grid->surface, 0, 0, 8, 8, 2, 0, grid, 32, 16, 16, 8);
-  EXPECT_EQ(part->sourceImage, grid);
-  EXPECT_EQ(part->frames[1]->srcX, 40);
-  EXPECT_EQ(part->frames[1]->srcY, 16);
 }
 
 TEST_F(ModuleTest, OnlyAnUnpaddedSingleFullFrameIsDrawnAsTheWholeSurface) {
   gxtkSurface* surface = Surface(32, 16);
-  c_Image* whole = (new c_Image())->m_new()->p_Init(surface, 1, 0);
-  EXPECT_EQ(whole->flags, c_Image::WholeSurface);
+  EXPECT_EQ((new c_Image())->m_new()->p_Init(surface, 1, 0)->flags, c_Image::WholeSurface);
   EXPECT_EQ((new c_Image())->m_new()->p_Init(surface, 1, c_Image::PaddedX)->flags, c_Image::PaddedX);
   EXPECT_EQ((new c_Image())->m_new()->p_Init(surface, 2, 0)->flags, 0);
   EXPECT_EQ((new c_Image())->m_new()->p_Init2(surface, 0, 0, 16, 16, 1, 0, nullptr, 0, 0, 32, 16)->flags, 0);
 
   // Centring the handle is applied once and not kept as a flag.
-  c_Image* centred = (new c_Image())->m_new()->p_Init(surface, 1, c_Image::HandleCentered);
-  EXPECT_EQ(centred->flags, c_Image::WholeSurface);
-  EXPECT_EQ(centred->handleX, 16);
-  EXPECT_EQ(centred->handleY, 8);
+  EXPECT_EQ((new c_Image())->m_new()->p_Init(surface, 1, c_Image::HandleCentered)->flags, c_Image::WholeSurface);
 
+  // A padded frame leaves its border out.
   surface->uScale = 1.0f / 32;
-  surface->vScale = 1.0f / 16;
-  vx_graphics_DrawImage(centred, 100, 100, 0);
+  vx_graphics_DrawImage((new c_Image())->m_new()->p_Init(surface, 1, c_Image::PaddedX), 0, 0, 0);
   std::vector<gxtkVertex> quad = Drawn();
   ASSERT_EQ(quad.size(), 4u);
-  EXPECT_FLOAT_EQ(quad[0].x, 84);
-  EXPECT_FLOAT_EQ(quad[0].y, 92);
-  EXPECT_FLOAT_EQ(quad[2].u, 1);
-  EXPECT_FLOAT_EQ(quad[2].v, 1);
-
-  c_Image* padded = (new c_Image())->m_new()->p_Init(surface, 1, c_Image::PaddedX);
-  vx_graphics_DrawImage(padded, 0, 0, 0);
-  quad = Drawn();
   EXPECT_FLOAT_EQ(quad[0].u, 1.0f / 32);
   EXPECT_FLOAT_EQ(quad[2].x, 30);
 }
 
-TEST_F(ModuleTest, DrawImage2TurnsCounterClockwiseAboutTheHandle) {
-  gxtkSurface* surface = Surface(16, 8);
-  c_Image* image = (new c_Image())->m_new()->p_Init(surface, 1, c_Image::HandleCentered);
-  vx_graphics_DrawImage2(image, 100, 100, 90, 1, 1, 0);
-  vx_graphics_DrawImage2(image, 100, 100, 0, 2, 3, 0);
-  std::vector<gxtkVertex> quads = Drawn();
-  ASSERT_EQ(quads.size(), 8u);
-  // The picture's top-left corner turns to the bottom-left, its top-right to the top-left.
-  EXPECT_NEAR(quads[0].x, 96, 1e-4);
-  EXPECT_NEAR(quads[0].y, 108, 1e-4);
-  EXPECT_NEAR(quads[1].x, 96, 1e-4);
-  EXPECT_NEAR(quads[1].y, 92, 1e-4);
-  // Scaled about the handle too.
-  EXPECT_NEAR(quads[4].x, 84, 1e-4);
-  EXPECT_NEAR(quads[4].y, 88, 1e-4);
-  EXPECT_EQ(vx_graphics_context->stackTop, 0);
-  EXPECT_EQ(vx_graphics_context->transformed, 0);
-}
-
-// The real host, counting the picture files it decodes.
-class CountingHost : public VxGlfwGame {
- public:
-  int decoded = 0;
-
-  unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override {
-    ++decoded;
-    return VxGlfwGame::LoadImageData(path, width, height, depth);
-  }
-};
-
-class LoadingTest : public ModuleTest {
- protected:
-  ScratchFolder folder;
-  CountingHost host;
-
-  void SetUp() override {
-    ModuleTest::SetUp();
-    VxGame::_game = &host;
-    VxGlfwGame::_glfwGame = &host;
-  }
-  void TearDown() override {
-    VxGame::_game = nullptr;
-    VxGlfwGame::_glfwGame = nullptr;
-    ModuleTest::TearDown();
-  }
-
-  void Picture(const std::string& name, int w, int h) {
-    ASSERT_TRUE(WritePng(folder.Path("data/" + name), w, h, 4, std::vector<unsigned char>(w * h * 4, 255)));
-  }
-};
-
-TEST_F(LoadingTest, AStripOfPaddedFramesIsCutAcrossTheWholeWidth) {
+TEST_F(ModuleTest, AStripOfPaddedFramesIsCutAcrossTheWholeWidth) {
   Picture("strip.png", 576, 12);
   c_Image* font = vx_graphics_LoadImage(String("strip.png"), 96, c_Image::PaddedX);
   ASSERT_NE(font, nullptr);
   EXPECT_EQ(font->frameWidth, 4);
   EXPECT_EQ(font->frameHeight, 12);
   ASSERT_EQ(font->frames.Length(), 96);
-  EXPECT_EQ(font->frames[0]->srcX, 1);
-  EXPECT_EQ(font->frames[1]->srcX, 7);
-  EXPECT_EQ(font->frames[2]->srcX, 13);
-  EXPECT_EQ(font->frames[95]->srcX, 571);
-  EXPECT_EQ(font->frames[95]->srcY, 0);
-  EXPECT_EQ(font->flags, c_Image::PaddedX);
-  EXPECT_EQ(font->sourceImage, nullptr);
+  EXPECT_EQ(Corners(font, {0, 1, 95}), (std::vector<int>{1, 0, 7, 0, 571, 0}));
   EXPECT_EQ(font->surface->contextSeq, 1) << "the texture is made at load";
 
   EXPECT_EQ(vx_graphics_LoadImage(String("absent.png"), 1, 0), nullptr);
   EXPECT_EQ(vx_graphics_LoadImage2(String("absent.png"), 16, 16, 1, 0), nullptr);
 }
 
-TEST_F(LoadingTest, LoadImage2CutsTenFramesFromTwoAndAHalfRows) {
+TEST_F(ModuleTest, AGridIsCutLeftToRightThenTopToBottom) {
   Picture("grid.png", 64, 64);
-  c_Image* grid = vx_graphics_LoadImage2(String("vorlix://data/grid.png"), 16, 16, 10, 0);
+  c_Image* grid = vx_graphics_LoadImage2(String("vorlix://data/grid.png"), 16, 16, 10, c_Image::PaddedY);
   ASSERT_NE(grid, nullptr);
   ASSERT_EQ(grid->frames.Length(), 10);
-  EXPECT_EQ(grid->frames[3]->srcX, 48);
-  EXPECT_EQ(grid->frames[4]->srcX, 0);
-  EXPECT_EQ(grid->frames[4]->srcY, 16);
-  EXPECT_EQ(grid->frames[9]->srcX, 16);
-  EXPECT_EQ(grid->frames[9]->srcY, 32);
+  EXPECT_EQ(Corners(grid, {3, 4, 9}), (std::vector<int>{48, 1, 0, 17, 16, 33}));
+  EXPECT_EQ(grid->frameHeight, 14);
 }
 
-TEST_F(LoadingTest, TheDefaultFontIsLoadedOnceAndAlwaysStartsAtSpace) {
+TEST_F(ModuleTest, TheDefaultFontIsLoadedOnceAndAlwaysStartsAtSpace) {
   vx_graphics_SetFont(nullptr, 0);
   EXPECT_EQ(vx_graphics_context->currentFont, nullptr) << "no font file: no font";
-  EXPECT_EQ(vx_graphics_context->fontFirstChar, 32);
 
   Picture("trel_font.png", 576, 10);
   vx_graphics_SetFont(nullptr, 65);
-  c_Image* builtin = vx_graphics_context->builtinFont;
+  c_Image* builtin = vx_graphics_context->currentFont;
   ASSERT_NE(builtin, nullptr);
-  EXPECT_EQ(vx_graphics_context->currentFont, builtin);
-  EXPECT_EQ(vx_graphics_context->fontFirstChar, 32);
   EXPECT_EQ(builtin->frames.Length(), 96);
-  EXPECT_EQ(builtin->frameWidth, 4);
-
-  c_Image* own = vx_graphics_LoadImage(String("trel_font.png"), 96, 0);
-  vx_graphics_SetFont(own, 48);
-  EXPECT_EQ(vx_graphics_context->currentFont, own);
-  EXPECT_EQ(vx_graphics_context->fontFirstChar, 48);
-  int decodedBefore = host.decoded;
+  EXPECT_EQ(vx_graphics_context->fontFirstChar, 32);
+  int decoded = host.decoded;
   vx_graphics_SetFont(nullptr, 32);
   EXPECT_EQ(vx_graphics_context->currentFont, builtin);
-  EXPECT_EQ(host.decoded, decodedBefore);
+  EXPECT_EQ(host.decoded, decoded);
 }
 
-TEST_F(LoadingTest, AReopenedWindowGetsItsTexturesFromTheKeptBytesNotTheFile) {
+TEST_F(ModuleTest, AReopenedWindowGetsItsTexturesFromTheKeptBytesNotTheFile) {
   Picture("ship.png", 8, 8);
   c_Image* ship = vx_graphics_LoadImage(String("ship.png"), 1, 0);
   ASSERT_NE(ship, nullptr);
@@ -314,14 +209,25 @@ TEST_F(LoadingTest, AReopenedWindowGetsItsTexturesFromTheKeptBytesNotTheFile) {
   device->EndRender();
   EXPECT_EQ(host.decoded, 1);
   EXPECT_EQ(gl.Count("GenTextures"), 1);
-  EXPECT_EQ(gl.Count("DeleteTextures"), 0);
-  std::vector<GlCall> uploads = gl.Named("TexSubImage2D");
-  ASSERT_EQ(uploads.size(), 1u);
-  EXPECT_EQ(uploads[0].args[4], 8);
-  std::vector<GlCall> draws = gl.Draws();
-  ASSERT_EQ(draws.size(), 1u);
-  EXPECT_NE(draws[0].texture, first);
-  EXPECT_EQ(draws[0].texture, ship->surface->textureName);
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
+  ASSERT_EQ(gl.Draws().size(), 1u);
+  EXPECT_NE(gl.Draws()[0].texture, first);
+  EXPECT_EQ(gl.Draws()[0].texture, ship->surface->textureName);
+}
+
+TEST_F(ModuleTest, CallerErrorsThatWouldCorruptMemoryAreFatal) {
+  Picture("grid.png", 64, 64);
+  // 17 frames of 16 x 16 need a fifth row.
+  ExpectFatal([] { vx_graphics_LoadImage2(String("grid.png"), 16, 16, 17, 0); }, "Image frame outside surface");
+  ExpectFatal([] { (new c_Image())->m_new()->p_Init(Surface(64, 64), 0, 0); }, "Image frame outside surface");
+  ExpectFatal([] { vx_graphics_DrawImage((new c_Image())->m_new()->p_Init(Surface(8, 8), 1, 0), 0, 0, 1); },
+              "Image frame index out of range");
+  ExpectFatal([] { for (int i = 0; i <= VX_GRAPHICS_MATRIX_DEPTH; ++i) vx_graphics_PushMatrix(); },
+              "Matrix stack overflow");
+  ExpectFatal([] { vx_graphics_PopMatrix(); }, "Matrix stack underflow");
+  ExpectFatal([this] { device->WritePixels2(device->CreateSurface(16, 16), Array<int>(64), 10, 10, 8, 8, 0, 8); },
+              "Pixel rectangle outside surface");
+  ExpectFatal([] { vx_graphics_ReadPixels(Array<int>(5), 0, 0, 3, 2, 0, 3); }, "Pixel rectangle outside array");
 }
 
 }  // namespace

@@ -3,40 +3,25 @@
 #include <cstdlib>
 #include <vector>
 
-#include "graphics/graphics_device.h"
-#include "graphics/surface.h"
-#include "host/vx_game.h"
-#include "tests/graphics/gl_recorder.h"
 #include "tests/graphics/png_files.h"
 
 namespace {
 
 struct Decoded {
-  bool ok = false;
   int width = -1, height = -1, depth = -1;
-  std::vector<unsigned char> bytes;
+  std::vector<unsigned char> bytes;  // none when refused
+  bool ok() const { return !bytes.empty(); }
 };
 
 class ImageDataTest : public ::testing::Test {
  protected:
   ScratchFolder folder;
-  VxGlfwGame host;
-
-  void SetUp() override {
-    VxGame::_game = &host;
-    VxGlfwGame::_glfwGame = &host;
-  }
-  void TearDown() override {
-    VxGame::_game = nullptr;
-    VxGlfwGame::_glfwGame = nullptr;
-  }
+  Installed<VxGlfwGame> host;
 
   Decoded Load(const std::string& path) {
     Decoded d;
     unsigned char* bytes = host.LoadImageData(String(path.c_str()), &d.width, &d.height, &d.depth);
-    if (!bytes) return d;
-    d.ok = true;
-    d.bytes.assign(bytes, bytes + d.width * d.height * d.depth);
+    if (bytes) d.bytes.assign(bytes, bytes + d.width * d.height * d.depth);
     free(bytes);
     return d;
   }
@@ -49,22 +34,21 @@ TEST_F(ImageDataTest, PicturesDecodeAtTheirOwnChannelCountThroughTheDataScheme) 
     std::string name = "c" + std::to_string(channels) + ".png";
     ASSERT_TRUE(WritePng(folder.Path("data/" + name), 3, 2, channels, pixels));
     Decoded d = Load("vorlix://data/" + name);
-    ASSERT_TRUE(d.ok) << channels;
-    EXPECT_EQ(d.width, 3);
-    EXPECT_EQ(d.height, 2);
-    EXPECT_EQ(d.depth, channels);
+    ASSERT_TRUE(d.ok()) << channels;
+    EXPECT_EQ(std::vector<int>({d.width, d.height, d.depth}), std::vector<int>({3, 2, channels}));
     EXPECT_EQ(d.bytes, pixels) << "rows top to bottom, untouched";
   }
 }
 
 TEST_F(ImageDataTest, AnythingButASaneSizedPictureGivesNone) {
-  std::vector<unsigned char> png = PngBytes(16, 16, 4, 200);
+  ASSERT_TRUE(WritePng(folder.Path("good.png"), 16, 16, 4, std::vector<unsigned char>(16 * 16 * 4, 200)));
+  const std::vector<unsigned char> png = ReadFile(folder.Path("good.png"));
   auto refused = [&](const std::string& name, const std::vector<unsigned char>& bytes) {
     WriteFile(folder.Path(name), bytes);
-    return !Load(folder.Path(name)).ok;
+    return !Load(folder.Path(name)).ok();
   };
-  EXPECT_TRUE(!Load(folder.Path("missing.png")).ok);
-  EXPECT_TRUE(!Load("vorlix://elsewhere/x.png").ok);
+  EXPECT_FALSE(Load(folder.Path("missing.png")).ok());
+  EXPECT_FALSE(Load("vorlix://elsewhere/x.png").ok());
   EXPECT_TRUE(refused("empty.png", {}));
   EXPECT_TRUE(refused("half.png", std::vector<unsigned char>(png.begin(), png.begin() + png.size() / 2)));
   std::vector<unsigned char> corrupt = png;
@@ -87,34 +71,7 @@ TEST_F(ImageDataTest, AnythingButASaneSizedPictureGivesNone) {
   EXPECT_TRUE(refused("huge.png", claiming(9000, 9000)));
   EXPECT_TRUE(refused("negative.png", claiming(0x80000000u, 16)));
 
-  EXPECT_TRUE(!refused("good.png", png)) << "the untouched file still loads";
-}
-
-TEST_F(ImageDataTest, TheDeviceLoadsASurfaceAndMakesItsTextureAtOnce) {
-  GlRecorder gl;
-  gxtkGraphics* device = new gxtkGraphics();
-  ASSERT_TRUE(WritePng(folder.Path("data/half.png"), 2, 1, 4, {200, 100, 50, 128, 0, 0, 0, 255}));
-  gxtkSurface* s = device->LoadSurface(String("vorlix://data/half.png"));
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->Width(), 2);
-  EXPECT_EQ(s->Height(), 1);
-  EXPECT_TRUE(s->Loaded());
-  EXPECT_EQ(std::vector<unsigned char>(s->pixelData, s->pixelData + 8),
-            (std::vector<unsigned char>{100, 50, 25, 128, 0, 0, 0, 255}));
-  EXPECT_EQ(s->contextSeq, 1);
-  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
-
-  EXPECT_EQ(device->LoadSurface(String("vorlix://data/none.png")), nullptr);
-
-  // The two-step load leaves GL alone until it completes.
-  gl.Clear();
-  gxtkSurface* later = new gxtkSurface();
-  EXPECT_EQ(device->LoadSurface__UNSAFE__(later, String("vorlix://data/half.png")), later);
-  EXPECT_TRUE(gl.calls.empty());
-  EXPECT_TRUE(later->OnUnsafeLoadComplete());
-  EXPECT_EQ(gl.Count("GenTextures"), 1);
-  s->Discard();
-  later->Discard();
+  EXPECT_TRUE(Load(folder.Path("good.png")).ok()) << "the untouched file loads";
 }
 
 }  // namespace

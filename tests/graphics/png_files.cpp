@@ -2,9 +2,10 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 // The writer's header leaves struct fields to zero-initialisation.
 #pragma GCC diagnostic push
@@ -12,31 +13,17 @@
 #include <stb_image_write.h>
 #pragma GCC diagnostic pop
 
-namespace {
-
-void Append(void* context, void* data, int size) {
-  auto* out = static_cast<std::vector<unsigned char>*>(context);
-  const unsigned char* bytes = static_cast<const unsigned char*>(data);
-  out->insert(out->end(), bytes, bytes + size);
-}
-
-}  // namespace
-
 bool WritePng(const std::string& path, int w, int h, int channels, const std::vector<unsigned char>& pixels) {
   return stbi_write_png(path.c_str(), w, h, channels, pixels.data(), w * channels) != 0;
 }
 
-std::vector<unsigned char> PngBytes(int w, int h, int channels, unsigned char value) {
-  std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * channels, value), png;
-  stbi_write_png_to_func(Append, &png, w, h, channels, pixels.data(), w * channels);
-  return png;
+std::vector<unsigned char> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-  FILE* file = fopen(path.c_str(), "wb");
-  if (!file) abort();
-  if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), file);
-  fclose(file);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 ScratchFolder::ScratchFolder() {

@@ -1,13 +1,15 @@
-// Picture files for tests: PNGs written by stb_image_write, and a scratch
-// folder that becomes the working directory so "./data/" is the test's own.
+// Picture files for tests: PNGs written by stb_image_write, a scratch folder
+// that becomes the working directory so "./data/" is the test's own, and the
+// real host to decode them.
 #pragma once
 #include <string>
 #include <vector>
 
+#include "host/vx_game.h"
+
 // Writes w x h pixels of `channels` bytes each as a PNG; false on failure.
 bool WritePng(const std::string& path, int w, int h, int channels, const std::vector<unsigned char>& pixels);
-// The bytes of a w x h PNG of `channels` bytes per pixel, all `value`.
-std::vector<unsigned char> PngBytes(int w, int h, int channels, unsigned char value);
+std::vector<unsigned char> ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes);
 
 // A fresh folder with an empty data/ inside; the working directory while it lives.
@@ -20,4 +22,11 @@ class ScratchFolder {
  private:
   std::string root;
   std::string previous;
+};
+
+// The host the graphics code asks for pictures while it lives.
+template <class Host>
+struct Installed : Host {
+  Installed() { VxGame::_game = VxGlfwGame::_glfwGame = this; }
+  ~Installed() { VxGame::_game = VxGlfwGame::_glfwGame = nullptr; }
 };
