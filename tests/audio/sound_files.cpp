@@ -1,11 +1,12 @@
 #include "tests/audio/sound_files.h"
 
 #include <stdlib.h>
-#include <vorbis/vorbisenc.h>
 
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
+
+#include "tools/assetgen/ogg_file.h"
 
 namespace {
 
@@ -60,56 +61,9 @@ Bytes Wav(unsigned channels, uint32_t hertz, unsigned bits, const Bytes& data) {
 }
 
 Bytes EncodeOgg(const std::vector<int16_t>& samples, int channels, int rate) {
-  vorbis_info info;
-  vorbis_info_init(&info);
-  vorbis_encode_init_vbr(&info, channels, rate, 0.4f);
-  vorbis_comment comment;
-  vorbis_comment_init(&comment);
-  vorbis_dsp_state dsp;
-  vorbis_analysis_init(&dsp, &info);
-  vorbis_block block;
-  vorbis_block_init(&dsp, &block);
-  ogg_stream_state stream;
-  ogg_stream_init(&stream, 1);
-
-  Bytes out;
-  ogg_page page;
-  auto pages = [&](int (*next)(ogg_stream_state*, ogg_page*)) {
-    while (next(&stream, &page)) {
-      out.insert(out.end(), page.header, page.header + page.header_len);
-      out.insert(out.end(), page.body, page.body + page.body_len);
-    }
-  };
-  ogg_packet headers[3];
-  vorbis_analysis_headerout(&dsp, &comment, &headers[0], &headers[1], &headers[2]);
-  for (ogg_packet& header : headers) ogg_stream_packetin(&stream, &header);
-  pages(ogg_stream_flush);
-
-  int frames = static_cast<int>(samples.size()) / channels;
-  if (frames > 0) {
-    float** buffer = vorbis_analysis_buffer(&dsp, frames);
-    for (size_t i = 0; i < samples.size(); ++i) buffer[i % channels][i / channels] = samples[i] / 32768.0f;
-    vorbis_analysis_wrote(&dsp, frames);
-  }
-  // Zero frames marks the end of the stream.
-  vorbis_analysis_wrote(&dsp, 0);
-  while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-    vorbis_analysis(&block, nullptr);
-    vorbis_bitrate_addblock(&block);
-    ogg_packet packet;
-    while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-      ogg_stream_packetin(&stream, &packet);
-      pages(ogg_stream_pageout);
-    }
-  }
-  pages(ogg_stream_flush);
-
-  ogg_stream_clear(&stream);
-  vorbis_block_clear(&block);
-  vorbis_dsp_clear(&dsp);
-  vorbis_comment_clear(&comment);
-  vorbis_info_clear(&info);
-  return out;
+  std::vector<std::vector<float>> planar(static_cast<size_t>(channels));
+  for (size_t i = 0; i < samples.size(); ++i) planar[i % channels].push_back(samples[i] / 32768.0f);
+  return EncodeOgg(planar, rate, 0.4f);
 }
 
 Decoded Decode(Decoder decoder, const Bytes& file) {

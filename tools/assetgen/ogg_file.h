@@ -1,9 +1,9 @@
-// Ogg Vorbis output through libvorbisenc, at a fixed stream serial number so
-// the bytes never change between runs.
+// Ogg Vorbis through libvorbisenc, at a fixed stream serial number so the
+// same samples always give the same bytes.
 #pragma once
-#include <string>
+#include <cstdint>
 #include <vector>
 
-// `left` and `right` in -1..1, equal lengths.
-bool WriteOggStereo(const std::string& path, const std::vector<float>& left, const std::vector<float>& right,
-                    int hertz, float quality);
+// One vector of samples in -1..1 per channel, all of one length; no channels
+// or no samples give a stream of headers alone.
+std::vector<uint8_t> EncodeOgg(const std::vector<std::vector<float>>& channels, int hertz, float quality);

@@ -77,7 +77,10 @@ bool WriteData(const std::string& dataDir) {
     fs::path path = root / "sfx/adventurous.ogg";
     fs::create_directories(path.parent_path());
     StereoMix mix = RenderAdventurous();
-    return WriteOggStereo(path.string(), mix.left, mix.right, mix.hertz, 0.4f) || Fail(path.string());
+    std::vector<uint8_t> ogg = EncodeOgg({mix.left, mix.right}, mix.hertz, 0.4f);
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(ogg.data()), static_cast<std::streamsize>(ogg.size()));
+    return file.good() || Fail(path.string());
   });
   return RunAll(jobs);
 }
