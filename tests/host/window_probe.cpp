@@ -6,8 +6,6 @@
 #include "framework/input.h"
 #include "host/glfw2.h"
 #include "host/vx_game.h"
-#include "runtime/fatal.h"
-#include "runtime/gc.h"
 #include "runtime/print.h"
 #include "runtime/startup.h"
 
@@ -44,19 +42,11 @@ struct ProbeApp : c_App {
 
 // The start-up of VxVorlixGame::Main with this app in place of the game's.
 int main(int count, const char** arguments) {
-  if (!glfwInit()) {
-    vxPrint(String("glfwInit failed"));
-    return 255;
-  }
+  if (!glfwInit()) return 255;
   VxVorlixGame* game = new VxVorlixGame();
   VxGame::_game = game;
   VxGlfwGame::_glfwGame = game;
-  argc = count;
-  argv = arguments;
-  vx_install_fault_handlers();
-  gc_init1();
-  vxInit();
-  gc_init2(vx_mark_roots);
+  vx_start_runtime(count, arguments);
   (new ProbeApp())->m_new();
   game->Run();
   glfwTerminate();
