@@ -22,26 +22,20 @@ TEST(Pump, EverySourceIsAskedOnceEvenWhenOneRemovesItselfOrCallsBack) {
   gc_assign(vx_asyncevent__sources, (new c_Stack())->m_new());
   EXPECT_EQ(vx_asyncevent_UpdateAsyncEvents(), 0);  // no sources
 
-  Source* a = new Source();
-  Source* b = new Source();
-  Source* c = new Source();
-  a->onUpdate = [] {  // unregisters itself, as a finished source does
+  Source* s[3] = {new Source(), new Source(), new Source()};
+  s[0]->onUpdate = [] {  // unregisters itself, as a finished source does
     c_Stack* stack = vx_asyncevent__sources;
     for (int i = 0; i + 1 < stack->p_Length(); ++i) gc_assign(stack->m_data[i], stack->m_data[i + 1]);
     stack->p_Length(stack->p_Length() - 1);
     vx_asyncevent__current = nullptr;
   };
-  b->onUpdate = [] { vx_asyncevent_UpdateAsyncEvents(); };  // no second pass from inside
+  s[1]->onUpdate = [] { vx_asyncevent_UpdateAsyncEvents(); };  // no second pass from inside
   Array<c_IAsyncEventSource*> sources(3);
-  gc_assign(sources[0], static_cast<c_IAsyncEventSource*>(a));
-  gc_assign(sources[1], static_cast<c_IAsyncEventSource*>(b));
-  gc_assign(sources[2], static_cast<c_IAsyncEventSource*>(c));
+  for (int i = 0; i < 3; ++i) gc_assign(sources[i], static_cast<c_IAsyncEventSource*>(s[i]));
   gc_assign(vx_asyncevent__sources, (new c_Stack())->m_new2(sources));
 
   EXPECT_EQ(vx_asyncevent_UpdateAsyncEvents(), 0);
-  EXPECT_EQ(a->updates, 1);
-  EXPECT_EQ(b->updates, 1);
-  EXPECT_EQ(c->updates, 1);
+  for (Source* source : s) EXPECT_EQ(source->updates, 1);
   EXPECT_EQ(vx_asyncevent__current, nullptr);
   EXPECT_EQ(vx_asyncevent__sources->p_Length(), 2);
 }

@@ -11,11 +11,13 @@ constexpr double TICK = 1.0 / 60;
 constexpr double EPS = 1e-9;
 
 struct Loop : HostTest {
+  std::function<void(const std::string&)> during;  // runs inside each delegate call
+
   void SetUp() override {
     HostTest::SetUp();
-    // The game picks its rate when it is created, as the real one does.
     game->onCall = [this](const std::string& name) {
-      if (name == "start") host->SetUpdateRate(60);
+      if (name == "start") host->SetUpdateRate(60);  // the game picks its rate when created, as the real one does
+      if (during) during(name);
     };
   }
   // The times of the ticks, in order.
@@ -59,8 +61,7 @@ TEST_F(Loop, RateSixtyTicksEverySixtiethOfASecondWithOneRenderPerBatch) {
 
 TEST_F(Loop, AOneSecondStallRunsFourTicksOneRenderAndRestartsTheScheduleFromNow) {
   double stallEnd = 0;
-  game->onCall = [&](const std::string& name) {
-    if (name == "start") host->SetUpdateRate(60);
+  during = [&](const std::string& name) {
     if (name == "render" && game->Count("render") == 20) stallEnd = host->now += 1.0;
   };
   host->passLimit = 200;
@@ -81,8 +82,7 @@ TEST_F(Loop, AOneSecondStallRunsFourTicksOneRenderAndRestartsTheScheduleFromNow)
 }
 
 TEST_F(Loop, RateSetToZeroInsideATickEndsTheCatchUpAndRendersAtOnce) {
-  game->onCall = [&](const std::string& name) {
-    if (name == "start") host->SetUpdateRate(60);
+  during = [&](const std::string& name) {
     if (name == "render" && game->Count("render") == 10) host->now += 1.0;  // a backlog to catch up
     if (name == "update" && game->Count("update") == 10) host->SetUpdateRate(0);
   };

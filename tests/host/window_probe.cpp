@@ -11,8 +11,6 @@
 
 namespace {
 
-void Report(const char* what, int value) { vxPrint(String(what) + String(" ") + String(value)); }
-
 struct ProbeApp : c_App {
   int p_OnCreate() override {
     vx_app_SetUpdateRate(60);
@@ -31,9 +29,9 @@ struct ProbeApp : c_App {
   }
   int p_OnUpdate() override {
     for (int key = 1; key < 512; ++key) {
-      if (vx_input_KeyHit(key)) Report("hit", key);
+      if (vx_input_KeyHit(key)) vxPrint(String("hit ") + String(key));
     }
-    while (int character = vx_input_GetChar()) Report("char", character);
+    while (int character = vx_input_GetChar()) vxPrint(String("char ") + String(character));
     return 0;
   }
 };

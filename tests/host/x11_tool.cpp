@@ -7,14 +7,10 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
-  if (argc != 3 || strcmp(argv[1], "close") != 0) {
-    fprintf(stderr, "usage: x11_tool close WINDOW\n");
-    return 2;
-  }
-  Display* display = XOpenDisplay(nullptr);
+  Display* display = argc == 3 && strcmp(argv[1], "close") == 0 ? XOpenDisplay(nullptr) : nullptr;
   if (!display) {
-    fprintf(stderr, "x11_tool: no display\n");
-    return 1;
+    fprintf(stderr, "usage: x11_tool close WINDOW, on a display\n");
+    return 2;
   }
   Window window = static_cast<Window>(strtoul(argv[2], nullptr, 0));
   XEvent event{};
