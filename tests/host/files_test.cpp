@@ -121,6 +121,7 @@ TEST_F(Files, LoadDataReadsWholeFilesAndLeavesTheLengthAloneWhenMissing) {
     int length = -5;
     unsigned char* data = host->LoadData(String("file.bin"), &length);
     ASSERT_NE(data, nullptr);
+    ASSERT_EQ(length, static_cast<int>(bytes.size()));
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), bytes);
     free(data);
   }

@@ -153,7 +153,7 @@ TEST_F(WindowTest, TheGameOpensAWindowOf640By480TitledKalvexaThatCloseRequestsEn
   EXPECT_EQ(game.Wait(), 0) << game.Output();
 }
 
-TEST_F(WindowTest, KeysAndClicksReachTheInputDeviceAsFrameworkCodes) {
+TEST_F(WindowTest, KeysAndClicksReachTheInputDeviceAsFrameworkCodesAndFocusAwaySuspends) {
   std::string window = ProbeWindow();
   struct Case {
     const char* key;
@@ -169,10 +169,8 @@ TEST_F(WindowTest, KeysAndClicksReachTheInputDeviceAsFrameworkCodes) {
   EXPECT_TRUE(probe->WaitForLine("hit 1")) << probe->Output();
   EXPECT_TRUE(probe->WaitForLine("hit 384")) << probe->Output();
   EXPECT_EQ(probe->Count("suspend"), 0) << probe->Output();
-}
 
-TEST_F(WindowTest, FocusMovedAwaySuspendsAndFocusBackResumes) {
-  std::string window = ProbeWindow();
+  // Focus moved to another window suspends the game; focus back resumes it.
   Child other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
   std::string otherWindow = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^vx-other$"});
   ExpectOneSuspendAndResume([&] { Xdotool({"windowfocus", "--sync", otherWindow}); },
