@@ -95,9 +95,7 @@ class Child {
 // Runs xdotool; its output without the closing newline.
 std::string Xdotool(std::vector<std::string> args) {
   args.insert(args.begin(), "/usr/bin/xdotool");
-  ProcessOptions options;
-  options.timeoutSeconds = WAIT.count();
-  ProcessResult result = RunProcess(args, options);
+  ProcessResult result = RunProcess(args);
   EXPECT_EQ(result.status, 0) << "xdotool failed: " << result.err;
   while (!result.out.empty() && result.out.back() == '\n') result.out.pop_back();
   return result.out;
