@@ -80,12 +80,16 @@ int vxMain() {
   return 0;
 }
 
-int vx_std_main(int count, const char** arguments) {
+void vx_start_runtime(int count, const char** arguments) {
   argc = count;
   argv = arguments;
   vx_install_fault_handlers();
   gc_init1();
   vxInit();
   gc_init2(vx_mark_roots);
+}
+
+int vx_std_main(int count, const char** arguments) {
+  vx_start_runtime(count, arguments);
   return vxMain();
 }

@@ -2,6 +2,8 @@
 // loop sleeps or waits (or a test stalls it), a scripted window state, and a
 // delegate that records every call with the time it came.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,9 +40,6 @@ class FakeHost : public VxGlfwGame {
     return 0;
   }
   void SetGlfwWindow(int, int, int, int, int, int, int, int, bool) override {}
-
-  double NextUpdate() const { return _nextUpdate; }
-  bool Iconified() const { return _iconified; }
 };
 
 struct RecordingDelegate : VxGameDelegate {
@@ -59,13 +58,22 @@ struct RecordingDelegate : VxGameDelegate {
   void RenderGame() override { Record("render"); }
   void KeyEvent(int event, int data) override { Record("key", event, data); }
   void MouseEvent(int event, int data, float, float) override { Record("mouse", event, data); }
-  void TouchEvent(int event, int data, float, float) override { Record("touch", event, data); }
-  void MotionEvent(int event, int data, float, float, float) override { Record("motion", event, data); }
-  void DiscardGraphics() override { Record("discard"); }
 
   int Count(const std::string& name) const {
     int n = 0;
     for (const Call& c : calls) n += c.name == name;
     return n;
+  }
+};
+
+// A fake host with a recording delegate in place.
+struct HostTest : ::testing::Test {
+  FakeHost hostObject;
+  FakeHost* host = &hostObject;
+  RecordingDelegate* game = new RecordingDelegate();
+
+  void SetUp() override {
+    game->host = host;
+    host->SetDelegate(game);
   }
 };

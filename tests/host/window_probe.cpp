@@ -6,14 +6,10 @@
 #include "framework/input.h"
 #include "host/glfw2.h"
 #include "host/vx_game.h"
-#include "runtime/fatal.h"
-#include "runtime/gc.h"
 #include "runtime/print.h"
 #include "runtime/startup.h"
 
 namespace {
-
-void Report(const char* what, int value) { vxPrint(String(what) + String(" ") + String(value)); }
 
 struct ProbeApp : c_App {
   int p_OnCreate() override {
@@ -33,9 +29,9 @@ struct ProbeApp : c_App {
   }
   int p_OnUpdate() override {
     for (int key = 1; key < 512; ++key) {
-      if (vx_input_KeyHit(key)) Report("hit", key);
+      if (vx_input_KeyHit(key)) vxPrint(String("hit ") + String(key));
     }
-    while (int character = vx_input_GetChar()) Report("char", character);
+    while (int character = vx_input_GetChar()) vxPrint(String("char ") + String(character));
     return 0;
   }
 };
@@ -44,19 +40,11 @@ struct ProbeApp : c_App {
 
 // The start-up of VxVorlixGame::Main with this app in place of the game's.
 int main(int count, const char** arguments) {
-  if (!glfwInit()) {
-    vxPrint(String("glfwInit failed"));
-    return 255;
-  }
+  if (!glfwInit()) return 255;
   VxVorlixGame* game = new VxVorlixGame();
   VxGame::_game = game;
   VxGlfwGame::_glfwGame = game;
-  argc = count;
-  argv = arguments;
-  vx_install_fault_handlers();
-  gc_init1();
-  vxInit();
-  gc_init2(vx_mark_roots);
+  vx_start_runtime(count, arguments);
   (new ProbeApp())->m_new();
   game->Run();
   glfwTerminate();

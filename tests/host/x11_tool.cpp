@@ -1,18 +1,18 @@
-// Small window-system requests for the window tests, made the way a window
-// manager or another program would:
-//   x11_tool close WINDOW   asks the window to close (WM_DELETE_WINDOW)
-//   x11_tool window NAME    shows a plain window named NAME until killed
+// Asks a window to close the way a window manager does (WM_DELETE_WINDOW):
+//   x11_tool close WINDOW
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-int Close(Display* display, Window window) {
+int main(int argc, char** argv) {
+  Display* display = argc == 3 && strcmp(argv[1], "close") == 0 ? XOpenDisplay(nullptr) : nullptr;
+  if (!display) {
+    fprintf(stderr, "usage: x11_tool close WINDOW, on a display\n");
+    return 2;
+  }
+  Window window = static_cast<Window>(strtoul(argv[2], nullptr, 0));
   XEvent event{};
   event.xclient.type = ClientMessage;
   event.xclient.window = window;
@@ -24,31 +24,4 @@ int Close(Display* display, Window window) {
   XSync(display, False);
   XCloseDisplay(display);
   return sent ? 0 : 1;
-}
-
-int Show(Display* display, const char* name) {
-  Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 700, 0, 200, 100, 0, 0, 0);
-  XStoreName(display, window, name);
-  XMapWindow(display, window);
-  XSync(display, False);
-  puts("shown");
-  fflush(stdout);
-  for (;;) pause();
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 3) {
-    fprintf(stderr, "usage: x11_tool close WINDOW | window NAME\n");
-    return 2;
-  }
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) {
-    fprintf(stderr, "x11_tool: no display\n");
-    return 1;
-  }
-  if (strcmp(argv[1], "close") == 0) return Close(display, static_cast<Window>(strtoul(argv[2], nullptr, 0)));
-  if (strcmp(argv[1], "window") == 0) return Show(display, argv[2]);
-  return 2;
 }
