@@ -12,14 +12,14 @@ namespace {
 
 class AudioModule : public NullDeviceTest {
  protected:
+  TempFolder folder;
+
   void SetUp() override {
     NullDeviceTest::SetUp();
     static VxGlfwGame host;
     VxGlfwGame::_glfwGame = &host;
     vx_audio_SetAudioDevice(device);
 
-    ASSERT_EQ(chdir(TempDir().c_str()), 0);
-    mkdir("data", 0755);
     mkdir("data/sfx", 0755);
     WriteFile("data/sfx/005.wav", Wav(1, 8000, 8, Ramp(800)));
     WriteFile("data/LOUD.WAV", Wav(2, 44100, 16, Ramp(44100)));

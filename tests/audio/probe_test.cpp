@@ -53,7 +53,8 @@ TEST(SilentDevice, ReportsTheFailedOpenAndThenEveryCallDoesNothing) {
 }
 
 TEST(Heard, TheCaptureHoldsThePlayedToneAndNothingOfAStoppedChannel) {
-  std::string dir = TempDir();
+  TempFolder folder;
+  const std::string& dir = folder.Root();
   std::string capture = dir + "/capture.wav";
   std::string conf = dir + "/alsoft.conf";
   std::ofstream(conf) << "[general]\ndrivers = wave\nsample-type = int16\nchannels = mono\nfrequency = " << kRate

@@ -85,17 +85,6 @@ FILE* MemoryFile(const Bytes& bytes) {
   return fmemopen(const_cast<unsigned char*>(bytes.data()), bytes.size(), "rb");
 }
 
-void WriteFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-std::string TempDir() {
-  char pattern[] = "/tmp/vx_audio_test_XXXXXX";
-  const char* dir = mkdtemp(pattern);
-  if (!dir) throw std::runtime_error("mkdtemp failed");
-  return dir;
-}
-
 ALuint ToneBuffer(double hertz, double seconds, int rate) {
   std::vector<int16_t> pcm = Tone(hertz, seconds, rate);
   ALuint name = 0;

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 using Bytes = std::vector<unsigned char>;
 
 // A sine tone at half scale as interleaved 16-bit samples, the same in every channel.
@@ -37,9 +39,6 @@ Decoded Decode(Decoder decoder, const Bytes& file);
 // A read-only in-memory file over `bytes` (which must outlive it).
 FILE* MemoryFile(const Bytes& bytes);
 
-void WriteFile(const std::string& path, const Bytes& bytes);
-// A fresh directory for the test's files.
-std::string TempDir();
 
 // A mono 16-bit OpenAL buffer of a tone (needs a current context).
 ALuint ToneBuffer(double hertz, double seconds, int rate = 44100);

@@ -49,7 +49,7 @@ class ModuleTest : public ::testing::Test {
  protected:
   GlRecorder gl;
   MatrixNotingDevice* device = new MatrixNotingDevice();
-  ScratchFolder folder;
+  TempFolder folder;
   Installed<CountingHost> host;
 
   void SetUp() override {

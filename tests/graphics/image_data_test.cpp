@@ -15,7 +15,7 @@ struct Decoded {
 
 class ImageDataTest : public ::testing::Test {
  protected:
-  ScratchFolder folder;
+  TempFolder folder;
   Installed<VxGlfwGame> host;
 
   Decoded Load(const std::string& path) {

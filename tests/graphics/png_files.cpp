@@ -22,20 +22,3 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-ScratchFolder::ScratchFolder() {
-  char pattern[] = "/tmp/vx_graphics_XXXXXX";
-  if (!mkdtemp(pattern)) abort();
-  root = pattern;
-  std::filesystem::create_directory(root + "/data");
-  previous = std::filesystem::current_path();
-  std::filesystem::current_path(root);
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::filesystem::current_path(previous);
-  std::filesystem::remove_all(root);
-}

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "host/vx_game.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -21,8 +22,6 @@ std::string ReadFile(const std::string& path) {
   text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
-
-void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 String FromUnits(std::initializer_list<Char> units) { return String(units.begin(), static_cast<int>(units.size())); }
 
@@ -41,23 +40,13 @@ class FailingHost : public VxGlfwGame {
 };
 
 struct Files : ::testing::Test {
-  std::filesystem::path home = std::filesystem::current_path();
-  std::string folder;
+  TempFolder temp;
+  const std::string& folder = temp.Root();
   FailingHost hostObject;
   FailingHost* host = &hostObject;
 
-  void SetUp() override {
-    char pattern[] = "/tmp/vx_files_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
-    std::filesystem::current_path(folder);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(home);
-    std::filesystem::remove_all(folder);
-  }
-  // Entries of the folder, the state file included.
-  long Entries() { return std::distance(std::filesystem::directory_iterator("."), {}); }
+  // Entries of the folder beside data/, the state file included.
+  long Entries() { return std::distance(std::filesystem::directory_iterator("."), {}) - 1; }
 };
 
 TEST_F(Files, ProgramPathsMapOntoTheFoldersBesideTheProgram) {
