@@ -411,36 +411,24 @@ void glfwSleep(double seconds) {
   }
 }
 
-void glfwEnable(int token) {
+namespace {
+void SetToggle(int token, bool on) {
   switch (token) {
     case GLFW_MOUSE_CURSOR:
-      window.cursorVisible = true;
+      window.cursorVisible = on;
       ApplyCursor();
       break;
     case GLFW_KEY_REPEAT:
-      window.keyRepeat = true;
+      window.keyRepeat = on;
       break;
     case GLFW_AUTO_POLL_EVENTS:
-      window.autoPoll = true;
+      window.autoPoll = on;
       break;
     default:
       break;
   }
 }
+}  // namespace
 
-void glfwDisable(int token) {
-  switch (token) {
-    case GLFW_MOUSE_CURSOR:
-      window.cursorVisible = false;
-      ApplyCursor();
-      break;
-    case GLFW_KEY_REPEAT:
-      window.keyRepeat = false;
-      break;
-    case GLFW_AUTO_POLL_EVENTS:
-      window.autoPoll = false;
-      break;
-    default:
-      break;
-  }
-}
+void glfwEnable(int token) { SetToggle(token, true); }
+void glfwDisable(int token) { SetToggle(token, false); }
