@@ -11,7 +11,10 @@ fi
 n=90
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: by default the server resets whenever its last client leaves, and
+# a program connecting during the reset (the next test's window, or its window
+# manager) is turned away.
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null || true' EXIT
 
