@@ -15,13 +15,17 @@ constexpr int DEFAULT_FONT_FIRST_CHAR = 32;
 constexpr int RENDER_NOTHING = 0;  // BeginRender: the frame cannot be drawn
 constexpr int RENDER_LOADING = 2;  // BeginRender: draw the loading picture instead
 
+gxtkAudio* NewAudioDevice() { return new gxtkAudio(); }
+
 }  // namespace
+
+gxtkAudio* (*c_GameDelegate::m_newAudio)() = NewAudioDevice;
 
 void c_GameDelegate::StartGame() {
   gc_assign(m_graphics, new gxtkGraphics());
   vx_graphics_SetGraphicsDevice(m_graphics);
   vx_graphics_SetFont(nullptr, DEFAULT_FONT_FIRST_CHAR);
-  gc_assign(m_audio, new gxtkAudio());
+  gc_assign(m_audio, m_newAudio());
   vx_audio_SetAudioDevice(m_audio);
   gc_assign(m_input, (new c_InputDevice())->m_new());
   vx_input_SetInputDevice(m_input);

@@ -14,6 +14,10 @@ struct c_GameDelegate : VxGameDelegate {
   gxtkAudio* m_audio = nullptr;
   c_InputDevice* m_input = nullptr;
 
+  // How StartGame makes the audio device: a test swaps in one that records
+  // what the game asks of it.
+  static gxtkAudio* (*m_newAudio)();
+
   c_GameDelegate* m_new() { return this; }
 
   void StartGame() override;
