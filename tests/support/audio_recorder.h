@@ -2,18 +2,19 @@
 // them on the real device (OpenAL Soft's null backend in tests), so a test can
 // read what the game asked for without losing the device's own behaviour.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
 #include "audio/audio_device.h"
 
 struct AudioCall {
-  std::string name;  // the device operation: "PlaySample", "StopChannel", "SetRate", "PlayMusic", ...
-  int channel = -1;  // -1 for music calls
+  std::string name;              // the device operation: "PlaySample", "StopChannel", "SetRate", "PlayMusic", ...
+  int channel = -1;              // -1 for music calls
   gxtkSample* sample = nullptr;  // PlaySample: the sample started
-  int flags = 0;     // PlaySample, PlayMusic
-  float value = 0;   // SetVolume, SetPan, SetRate
-  std::string path;  // PlayMusic
+  int flags = 0;                 // PlaySample, PlayMusic
+  float value = 0;               // SetVolume, SetPan, SetRate
+  std::string path;              // PlayMusic: the file; PlaySample: the file the sample was loaded from
 };
 
 struct RecordingAudio : gxtkAudio {
@@ -23,6 +24,7 @@ struct RecordingAudio : gxtkAudio {
   std::vector<AudioCall> Named(const std::string& name) const;
   int Count(const std::string& name) const { return static_cast<int>(Named(name).size()); }
 
+  gxtkSample* LoadSample(String path) override;
   int PlaySample(gxtkSample* sample, int channel, int flags) override;
   int StopChannel(int channel) override;
   int PauseChannel(int channel) override;
@@ -39,6 +41,8 @@ struct RecordingAudio : gxtkAudio {
   // Only the outermost call is kept: PlayMusic's own stop and play are not
   // the game's calls.
   int depth_ = 0;
+  // The file each sample was last loaded from.
+  std::map<gxtkSample*, std::string> files_;
   template <class Forward>
   int Keep(AudioCall call, Forward forward);
 };
