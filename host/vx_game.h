@@ -107,7 +107,7 @@ class VxGlfwGame : public VxGame {
                              bool fullscreen);
   virtual void Run();
 
-  VxGlfwVideoMode* GetGlfwDesktopMode();
+  virtual VxGlfwVideoMode* GetGlfwDesktopMode();
   Array<VxGlfwVideoMode*> GetGlfwVideoModes();
 
   // The window-system callbacks, in GLFW 2 form; each calls the wrappers of

@@ -1,5 +1,7 @@
 #include "runtime/string.h"
 
+#include <climits>
+
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -195,8 +197,10 @@ int String::ToInt() const {
   int n = Length() < TOINT_MAX_CHARS ? Length() : TOINT_MAX_CHARS;
   for (int i = 0; i < n; ++i) buffer[i] = static_cast<char>(rep->data[i]);
   buffer[n] = 0;
-  // strtol, not atoi: the same digits, and no undefined behaviour on overflow.
-  return static_cast<int>(strtol(buffer, nullptr, 10));
+  // strtol, not atoi: the same digits, and out-of-range values saturate
+  // instead of overflowing.
+  long value = strtol(buffer, nullptr, 10);
+  return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
 }
 
 std::string String::ToCString() const {
