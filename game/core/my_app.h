@@ -339,4 +339,8 @@ class c_MyApp : public c_App {
   void ReleaseVirtualButtons();
   // The pause state after the window was away: paused with the panel centred during play.
   void PauseForAbsence();
+  // The options cog, three rings turning at their own speeds; true when a touch is on it.
+  bool DrawCog(float x, float y, float size);
+  // The console's overscan slider and its L1 and R1 keys, with the latches of the box it sits in.
+  void OverscanControl(float x, float y, int* keyLatchOf, int* pointerLatchOf);
 };
