@@ -86,6 +86,19 @@ constexpr int IMG_BUTTONS = 95, IMG_PARTS = 96, IMG_ICONS = 97, IMG_LOGO = 98, I
 constexpr int SFX_PAINT = 2, SFX_SWITCH_LIT = 3, SFX_SWITCH_HIT = 4, SFX_PLAYER_HIT = 5, SFX_SHOT = 6;
 constexpr int SFX_STUDIO = 96, SFX_CONFIRM = 98, SFX_MOVE = 99;
 
+// Play events that can earn a badge (p_BadgeEvent), each with the value it reports.
+enum BadgeEvent {
+  BADGE_NEW_GAME,        // a game starts: the per-game counts begin again
+  BADGE_FLOOR_PAINTED,   // a floor tile painted
+  BADGE_NEST_DESTROYED,  // a nest destroyed
+  BADGE_ROCK_DESTROYED,  // a rock destroyed and freed
+  BADGE_BUG_DESTROYED,   // a bug destroyed
+  BADGE_SWITCH_HIT,      // the spin switch hit: the painted percentage
+  BADGE_LEVEL_REACHED,   // the new level
+  BADGE_SCORE,           // the running score, once per play tick
+  BADGE_GAME_ENDED,      // a game's score recorded: its game mode
+};
+
 class c_MyApp : public c_App {
  public:
   // ---- [Presentation] Draw list and replay -----------------------------------------
@@ -203,6 +216,7 @@ class c_MyApp : public c_App {
   Array<int> badgeState;  // BADGE_SLOTS: badge shown in each pop-up slot
   Array<int> badgeShown;  // BADGE_SLOTS: pop-up timer, 0 idle
   float badgeScrollTarget = 0, badgeScroll = 0;
+  int badgeBugs = 0;  // bugs destroyed in this game
 
   // ---- [Front-end] Credits --------------------------------------------------------------------------------
   float creditsScroll = 0;
@@ -318,6 +332,12 @@ class c_MyApp : public c_App {
   int p_ShowBadges();
   int p_BadgesBox();
   int p_GC_Badges();
+  // Earns a badge once: its flag, and a pop-up in a free slot.
+  int p_AwardBadge(int id);
+  // What play reports; the badge table decides what it earns.
+  int p_BadgeEvent(int event, int value);
+  // The title's way into the badge box: its button and key.
+  int p_BadgesButton();
   int p_CreditBox();
   int p_OuyaQuit();
 

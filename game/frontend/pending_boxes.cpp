@@ -1,7 +1,5 @@
-// Stand-ins until the badges, the credits box and the quit question land.
+// Stand-ins until the credits box and the quit question land.
 #include "game/core/my_app.h"
 
 int c_MyApp::p_OuyaQuit() { return 0; }
 int c_MyApp::p_CreditBox() { return 0; }
-int c_MyApp::p_BadgesBox() { return 0; }
-int c_MyApp::p_ShowBadges() { return 0; }

@@ -207,6 +207,7 @@ int c_MyApp::p_Menu() {
       keyLatch = pointerLatch = 1;
       p_PlaySFX(SFX_MOVE, 1.0f);
     }
+    p_BadgesButton();
 
     if (pointerDown > 0 && pointerLatch != 1) {
       int moved = vertical ? mouseY - lastMouseY : mouseX - lastMouseX;
