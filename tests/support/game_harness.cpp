@@ -93,6 +93,10 @@ bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, A
   return true;
 }
 
+int HarnessHost::ReplaceFile(const char* from, const char* to) {
+  return failSaves ? -1 : VxGlfwGame::ReplaceFile(from, to);
+}
+
 GameHarness::GameHarness(HarnessOptions options) : realWindow_(options.realWindow) {
   current = this;
   std::string data = options.dataFolder.empty() ? BuildPath("run/data") : options.dataFolder;

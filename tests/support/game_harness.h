@@ -62,6 +62,7 @@ class HarnessHost : public VxGlfwGame {
   int windowsOpened = 0;
   int desktopWidth = 1280, desktopHeight = 1024;
   std::set<int> keysDown;  // framework key codes the test holds
+  bool failSaves = false;  // the state file cannot be replaced
 
   struct Pad {
     bool present = false;
@@ -80,6 +81,9 @@ class HarnessHost : public VxGlfwGame {
                      bool fullscreen) override;
   VxGlfwVideoMode* GetGlfwDesktopMode() override;
   bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) override;
+
+ protected:
+  int ReplaceFile(const char* from, const char* to) override;
 };
 
 class GameHarness {
