@@ -37,6 +37,11 @@ struct gc_object {
   int flags;  // block size in bytes (a multiple of 8) | colour in bits 0-1
 
   gc_object();
+  // The header links the object into the collector's lists: a copy would
+  // share them (a copy assigned over a listed object makes a cycle, and a
+  // copy's destructor unlinks the original).
+  gc_object(const gc_object&) = delete;
+  gc_object& operator=(const gc_object&) = delete;
   // An object still on a list is one whose constructor threw: it leaves its
   // list here. The collector unlinks garbage before destroying it.
   virtual ~gc_object();

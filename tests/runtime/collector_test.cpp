@@ -3,6 +3,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <type_traits>
 #include <vector>
 
 #include "runtime/array.h"
@@ -10,6 +11,10 @@
 #include "runtime/object.h"
 
 namespace {
+
+// A copy would share the list links of the original.
+static_assert(!std::is_copy_constructible_v<Object> && !std::is_copy_assignable_v<Object> &&
+              !std::is_move_constructible_v<Object> && !std::is_move_assignable_v<Object>);
 
 // A test object with three reference fields and an id, recording its
 // destruction.
