@@ -53,6 +53,9 @@ class VxGame {
   virtual void GetDate(Array<int> date);
   virtual int SaveState(String state);
   virtual String LoadState();
+  // Removes the temporary files of saves whose process was killed midway;
+  // the state file itself is never touched.
+  static void RemoveStaleSaves();
   virtual String LoadString(String path);
   virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);
   virtual void OpenUrl(String url);
