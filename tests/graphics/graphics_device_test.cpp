@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "graphics/surface.h"
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "graphics/data_path.h"
 #include "graphics/graphics.h"
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 #include "tests/graphics/png_files.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "graphics/graphics_device.h"
 #include "host/vx_game.h"
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 namespace {
 

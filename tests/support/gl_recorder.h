@@ -1,7 +1,8 @@
 // A GL call table that records instead of drawing, for running the graphics
-// device without a window (of 640 x 480). The constructor points gxtkGL at it;
-// the destructor puts plain OpenGL back and forgets the window (glfwGraphicsSeq
-// 0) so surfaces destroyed later make no GL calls.
+// device without a window. The constructor points gxtkGL at it and pretends a
+// window is open (glfwGraphicsSeq `seq`, 640 x 480 unless set otherwise); the
+// destructor puts plain OpenGL back and forgets the window (glfwGraphicsSeq 0)
+// so surfaces destroyed later make no GL calls.
 #pragma once
 #include <string>
 #include <vector>
@@ -20,11 +21,13 @@ struct GlCall {
 class GlRecorder {
  public:
   bool rejectNonPowerOfTwo = false;  // TexImage2D of other sizes raises GL_INVALID_VALUE
-  bool countOnly = false;            // count draw calls, keep nothing (benchmarks)
+  bool countOnly = false;            // count draw calls, keep nothing and allocate nothing (benchmarks)
   int drawCalls = 0;
   std::vector<GlCall> calls;
 
-  // Installs the recorder and pretends window `seq` is open.
+  // The window the device draws into; a 0 x 0 window is allowed.
+  int windowWidth = 640, windowHeight = 480;
+
   explicit GlRecorder(int seq = 1);
   ~GlRecorder();
 
@@ -39,5 +42,5 @@ class GlRecorder {
   GLuint boundTexture = 0;
   bool texturing = false;
   GLuint nextTexture = 1;
-  GLenum pendingError = GL_NO_ERROR;
+  GLenum pendingError = GL_NO_ERROR;  // what GetError reports next; tests may plant one
 };

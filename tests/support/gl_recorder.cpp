@@ -1,5 +1,6 @@
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
+#include <initializer_list>
 #include <utility>
 
 #include "host/vx_game.h"
@@ -8,18 +9,19 @@ namespace {
 
 GlRecorder* recorder = nullptr;
 
-void Record(const char* name, std::vector<double> args) {
+// Arguments arrive as a list on the stack: counting alone allocates nothing.
+void Record(const char* name, std::initializer_list<double> args) {
   if (recorder->countOnly) return;
   GlCall call;
   call.name = name;
-  call.args = std::move(args);
+  call.args = args;
   recorder->calls.push_back(std::move(call));
 }
 
-void RecordDraw(const char* name, std::vector<double> args, int first, int count) {
+void RecordDraw(const char* name, std::initializer_list<double> args, int first, int count) {
   ++recorder->drawCalls;
   if (recorder->countOnly) return;
-  Record(name, std::move(args));
+  Record(name, args);
   GlCall& call = recorder->calls.back();
   call.vertices.assign(recorder->vertexArray + first, recorder->vertexArray + first + count);
   call.texture = recorder->boundTexture;
@@ -46,7 +48,7 @@ void Disable(GLenum capability) {
   if (capability == GL_TEXTURE_2D) recorder->texturing = false;
   Record("Disable", {double(capability)});
 }
-void BlendFunc(GLenum, GLenum) {}
+void BlendFunc(GLenum source, GLenum destination) { Record("BlendFunc", {double(source), double(destination)}); }
 void Scissor(GLint x, GLint y, GLsizei w, GLsizei h) {
   Record("Scissor", {double(x), double(y), double(w), double(h)});
 }
@@ -82,7 +84,7 @@ void TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsi
 }
 void PixelStorei(GLenum, GLint) {}
 GLenum GetError() { return std::exchange(recorder->pendingError, GL_NO_ERROR); }
-void GetWindowSize(int* w, int* h) { *w = 640, *h = 480; }
+void GetWindowSize(int* w, int* h) { *w = recorder->windowWidth, *h = recorder->windowHeight; }
 void SwapBuffers() {}
 
 const gxtkGLCalls recordingTable = {
