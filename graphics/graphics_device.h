@@ -34,6 +34,9 @@ static_assert(sizeof(gxtkVertex) == 20, "GL reads the batch with a 20-byte strid
 class gxtkGraphics : public Object {
  public:
   int width = 0, height = 0;  // window size at construction and at every BeginRender
+  // Its framebuffer in pixels at the last BeginRender; more than the window
+  // size on a display that scales windows. Drawing stays in window units.
+  int framebufferWidth = 0, framebufferHeight = 0;
   uint32_t packedColor = 0;   // premultiplied colour, bytes R, G, B, A in memory
   float red = 0, green = 0, blue = 0;
   float alpha = 0;
@@ -71,6 +74,7 @@ class gxtkGraphics : public Object {
   virtual void DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, int srcy);
   virtual void DrawSurface(gxtkSurface* surface, float x, float y);
   virtual void DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
+  // x, y, w and h are framebuffer pixels from the top left.
   virtual void ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
   virtual void WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
 

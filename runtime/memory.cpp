@@ -16,4 +16,10 @@ void* vx_realloc(void* block, size_t size) {
   return grown;
 }
 
+void* vx_calloc(size_t count, size_t size) {
+  void* block = calloc(count, size);
+  if (!block && count && size) vx_out_of_memory();
+  return block;
+}
+
 void vx_out_of_memory() { dbg_error("Out of memory"); }

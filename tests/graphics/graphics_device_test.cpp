@@ -167,6 +167,26 @@ TEST_F(DeviceTest, ScissorAtFullWindowSizeIsOffAndOtherwiseFlippedToGlRows) {
   EXPECT_EQ(gl.Count("Scissor"), 0);
 }
 
+TEST_F(DeviceTest, DrawingInWindowUnitsCoversEveryPixelOfAScaledFramebuffer) {
+  gl.framebufferWidth = 1280;
+  gl.framebufferHeight = 960;
+  device->BeginRender();
+  EXPECT_EQ(gl.Named("Viewport").back().args, (Args{0, 0, 1280, 960}));
+  EXPECT_EQ(gl.Named("Ortho").back().args, (Args{0, 640, 480, 0, -1, 1}));
+  EXPECT_EQ(device->Width(), 640);
+  device->SetScissor(10, 20, 100, 50);
+  EXPECT_EQ(gl.Named("Scissor").back().args, (Args{20, 820, 200, 100}));
+
+  // A window with no client area at all.
+  gl.SetWindowSize(0, 0);
+  device->BeginRender();
+  device->SetScissor(0, 0, 0, 0);
+  device->DrawRect(0, 0, 10, 10);
+  EXPECT_EQ(gl.Named("Viewport").back().args, (Args{0, 0, 0, 0}));
+  EXPECT_EQ(gl.Named("Disable").back().args[0], GL_SCISSOR_TEST);
+  EXPECT_EQ(Flushed().size(), 1u);
+}
+
 TEST_F(DeviceTest, HalfAlphaPacksPremultipliedWhite) {
   device->SetAlpha(0.5f);
   EXPECT_EQ(device->packedColor, 0x7F7F7F7Fu);

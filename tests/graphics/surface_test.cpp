@@ -72,8 +72,15 @@ TEST(Surface, ATextureIsMadeOncePerWindowAndOnlyItsBytesAreFreedOnceStale) {
   EXPECT_EQ(gl.Count("DeleteTextures"), 1) << "a second discard has nothing left to free";
 }
 
-TEST(Surface, AGlWithoutOddSizedTexturesGetsAPowerOfTwoTexture) {
+TEST(Surface, OnlyAGlThatRefusesTheSizeGetsAPowerOfTwoTexture) {
   GlRecorder gl;
+  gl.pendingError = GL_INVALID_ENUM;  // left by some earlier call
+  gxtkSurface* accepted = SurfaceOf(Bytes(100 * 60 * 4), 100, 60, 4);
+  accepted->Bind();
+  EXPECT_EQ(gl.Count("TexImage2D"), 1);
+  EXPECT_FLOAT_EQ(accepted->uScale, 1.0f / 100);
+
+  gl.Clear();
   gl.rejectNonPowerOfTwo = true;
   gxtkSurface* s = SurfaceOf(Bytes(100 * 60 * 4), 100, 60, 4);
   s->Bind();
@@ -84,7 +91,7 @@ TEST(Surface, AGlWithoutOddSizedTexturesGetsAPowerOfTwoTexture) {
   EXPECT_FLOAT_EQ(s->uScale, 1.0f / 128);
   EXPECT_FLOAT_EQ(s->vScale, 1.0f / 64);
   EXPECT_EQ(gl.Named("TexSubImage2D")[0].args[4], 100) << "the picture goes into the top-left corner";
-  s->Discard();
+  for (gxtkSurface* surface : {accepted, s}) surface->Discard();
 }
 
 TEST(Surface, WrittenPixelsArePremultipliedAndUploadedByRowsUnlessWhole) {
@@ -120,6 +127,34 @@ TEST(Surface, WrittenPixelsArePremultipliedAndUploadedByRowsUnlessWhole) {
   EXPECT_EQ(PixelsOf(rgb), (Bytes{1, 2, 3}));
   s->Discard();
   rgb->Discard();
+}
+
+TEST(Surface, TheUnwrittenPartOfACreatedSurfaceReachesTheNextWindowClear) {
+  GlRecorder gl;
+  gxtkGraphics* device = new gxtkGraphics();
+  gxtkSurface* s = device->CreateSurface(16, 16);
+  Array<int> red(4 * 4);
+  for (int& p : red) p = static_cast<int>(0xFFFF0000u);
+  // The next block of the surface's size that malloc hands out is a dirty one.
+  void* dirty = malloc(16 * 16 * 4);
+  memset(dirty, 0xA5, 16 * 16 * 4);
+  free(dirty);
+  device->WritePixels2(s, red, 0, 0, 4, 4, 0, 4);
+
+  glfwGraphicsSeq = 2;
+  gl.Clear();
+  s->Bind();
+  std::vector<GlCall> uploads = gl.Named("TexSubImage2D");
+  ASSERT_EQ(uploads.size(), 1u);
+  ASSERT_EQ(uploads[0].pixels.size(), 16u * 16 * 4);
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      const unsigned char* p = &uploads[0].pixels[(y * 16 + x) * 4];
+      Bytes expected = x < 4 && y < 4 ? Bytes{255, 0, 0, 255} : Bytes{0, 0, 0, 0};
+      ASSERT_EQ(Bytes(p, p + 4), expected) << x << "," << y;
+    }
+  }
+  s->Discard();
 }
 
 }  // namespace

@@ -30,11 +30,29 @@ void RecordDraw(const char* name, std::initializer_list<double> args, int first,
 
 bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
+// Bytes per pixel of the texture formats the device uses.
+int BytesPerPixel(GLenum format) {
+  switch (format) {
+    case GL_LUMINANCE:
+      return 1;
+    case GL_LUMINANCE_ALPHA:
+      return 2;
+    case GL_RGB:
+      return 3;
+    default:
+      return 4;
+  }
+}
+
 // What no test looks at is not kept.
-void Viewport(GLint, GLint, GLsizei, GLsizei) {}
+void Viewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+  Record("Viewport", {double(x), double(y), double(w), double(h)});
+}
 void MatrixMode(GLenum) {}
 void LoadIdentity() {}
-void Ortho(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble) {}
+void Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
+  Record("Ortho", {left, right, bottom, top, zNear, zFar});
+}
 void EnableClientState(GLenum) {}
 void VertexPointer(GLint, GLenum, GLsizei, const GLvoid* pointer) {
   recorder->vertexArray = static_cast<const gxtkVertex*>(pointer);
@@ -77,21 +95,26 @@ void TexImage2D(GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h
   Record("TexImage2D", {double(target), double(level), double(internal), double(w), double(h), double(border),
                         double(format), double(type)});
 }
+// The device sets an unpack alignment of 1: rows are packed.
 void TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type,
-                   const GLvoid*) {
+                   const GLvoid* pixels) {
   Record("TexSubImage2D",
          {double(target), double(level), double(x), double(y), double(w), double(h), double(format), double(type)});
+  if (recorder->countOnly) return;
+  const unsigned char* bytes = static_cast<const unsigned char*>(pixels);
+  recorder->calls.back().pixels.assign(bytes, bytes + static_cast<size_t>(w) * h * BytesPerPixel(format));
 }
 void PixelStorei(GLenum, GLint) {}
 GLenum GetError() { return std::exchange(recorder->pendingError, GL_NO_ERROR); }
 void GetWindowSize(int* w, int* h) { *w = recorder->windowWidth, *h = recorder->windowHeight; }
+void GetFramebufferSize(int* w, int* h) { *w = recorder->framebufferWidth, *h = recorder->framebufferHeight; }
 void SwapBuffers() {}
 
 const gxtkGLCalls recordingTable = {
-    Viewport,     MatrixMode,    LoadIdentity, Ortho,       EnableClientState, VertexPointer, OtherPointer,
-    OtherPointer, Enable,        Disable,      BlendFunc,   Scissor,           ClearColor,    Clear,
-    DrawArrays,   DrawElements,  ReadPixels,   GenTextures, DeleteTextures,    BindTexture,   TexParameteri,
-    TexImage2D,   TexSubImage2D, PixelStorei,  GetError,    GetWindowSize,     SwapBuffers,
+    Viewport,     MatrixMode,    LoadIdentity, Ortho,       EnableClientState, VertexPointer,      OtherPointer,
+    OtherPointer, Enable,        Disable,      BlendFunc,   Scissor,           ClearColor,         Clear,
+    DrawArrays,   DrawElements,  ReadPixels,   GenTextures, DeleteTextures,    BindTexture,        TexParameteri,
+    TexImage2D,   TexSubImage2D, PixelStorei,  GetError,    GetWindowSize,     GetFramebufferSize, SwapBuffers,
 };
 
 }  // namespace
@@ -106,6 +129,11 @@ GlRecorder::~GlRecorder() {
   gxtkGL = &gxtkGLReal;
   glfwGraphicsSeq = 0;
   recorder = nullptr;
+}
+
+void GlRecorder::SetWindowSize(int width, int height) {
+  windowWidth = framebufferWidth = width;
+  windowHeight = framebufferHeight = height;
 }
 
 void GlRecorder::Clear() {

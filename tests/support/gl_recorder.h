@@ -14,6 +14,7 @@ struct GlCall {
   std::string name;                  // the entry point without its gl prefix: "DrawElements"
   std::vector<double> args;          // numeric arguments in order; pointers left out
   std::vector<gxtkVertex> vertices;  // for draw calls: the vertices GL would read
+  std::vector<unsigned char> pixels; // for texture uploads: the bytes GL would read
   GLuint texture = 0;                // for draw calls: the texture bound at the time
   bool textured = false;             // for draw calls: GL_TEXTURE_2D enabled at the time
 };
@@ -27,10 +28,14 @@ class GlRecorder {
 
   // The window the device draws into; a 0 x 0 window is allowed.
   int windowWidth = 640, windowHeight = 480;
+  // Pixels of its framebuffer: the window size unless the display scales it.
+  int framebufferWidth = 640, framebufferHeight = 480;
 
   explicit GlRecorder(int seq = 1);
   ~GlRecorder();
 
+  // Resizes the window, and its framebuffer with it.
+  void SetWindowSize(int width, int height);
   void Clear();
   // The calls whose name starts with `prefix` in order: "Draw" gives every draw call.
   std::vector<GlCall> Named(const std::string& prefix) const;
