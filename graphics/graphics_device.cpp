@@ -83,6 +83,7 @@ int gxtkGraphics::BeginRender() {
   gl.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &batchVertices[0].color);
   gl.Enable(GL_BLEND);
   gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+  additive = false;
   gl.Disable(GL_TEXTURE_2D);
   batchCount = 0;
   return 1;
@@ -138,8 +139,11 @@ void gxtkGraphics::SetColor(float r, float g, float b) {
 }
 
 void gxtkGraphics::SetBlend(int mode) {
+  bool add = mode == 1;
+  if (add == additive) return;
   Flush();
-  gxtkGL->BlendFunc(GL_ONE, mode == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+  additive = add;
+  gxtkGL->BlendFunc(GL_ONE, add ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
 }
 
 void gxtkGraphics::SetScissor(int x, int y, int w, int h) {

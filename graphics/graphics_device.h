@@ -6,7 +6,8 @@
 // it reaches GL only when the next primitive cannot join it, when a state
 // change needs it (blend, scissor, pixel read or write) or when the frame ends.
 // Colour and matrix are baked into the vertices as they are written, so
-// changing them never costs a draw call.
+// changing them never costs a draw call; nor does setting the blend already
+// in force.
 #pragma once
 #include <cstdint>
 
@@ -42,6 +43,7 @@ class gxtkGraphics : public Object {
   float alpha = 0;
   float xAxisX = 1, xAxisY = 0, yAxisX = 0, yAxisY = 1, originX = 0, originY = 0;
   bool transformed = false;  // false exactly when the matrix is the identity
+  bool additive = false;     // the blend function in force adds (mode 1) rather than blends
   gxtkVertex batchVertices[GXTK_BATCH_VERTICES];
   uint16_t quadIndexList[GXTK_QUAD_INDICES];
   int batchType = 0;                    // vertices per primitive of the open batch

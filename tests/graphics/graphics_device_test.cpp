@@ -56,7 +56,7 @@ TEST_F(DeviceTest, AFullBatchIs256QuadsInOneDrawElementsAndThe257thOpensTheNext)
   EXPECT_EQ(draws[1].vertices[0].x, 300.0f);
 }
 
-TEST_F(DeviceTest, ColourAndMatrixChangesStayInTheBatchWhileBlendChangesFlushIt) {
+TEST_F(DeviceTest, ColourMatrixAndTheBlendInForceStayInTheBatchWhileBlendChangesFlushIt) {
   device->SetColor(0, 0, 0);
   device->DrawRect(0, 0, 1, 1);
   device->SetColor(255, 0, 0);
@@ -70,11 +70,16 @@ TEST_F(DeviceTest, ColourAndMatrixChangesStayInTheBatchWhileBlendChangesFlushIt)
   EXPECT_FLOAT_EQ(draws[0].vertices[4].x, 100);
   EXPECT_FLOAT_EQ(draws[0].vertices[4].y, 60);
 
-  for (int i = 0; i < 4; ++i) {
-    device->SetBlend(i % 2);
+  // Mode 0 is in force after BeginRender, and every mode but 1 blends alike.
+  for (int mode : {0, 2, 1, 1, 0, 1}) {
+    device->SetBlend(mode);
     device->DrawRect(0, 0, 1, 1);
   }
+  std::vector<GlCall> blends = gl.Named("BlendFunc");
   EXPECT_EQ(Flushed().size(), 4u);
+  ASSERT_EQ(blends.size(), 3u);
+  EXPECT_EQ(blends[0].args, (Args{GL_ONE, GL_ONE}));
+  EXPECT_EQ(blends[1].args, (Args{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
 }
 
 TEST_F(DeviceTest, PrimitivesBatchOnlyWithOthersOfTheSameVertexCount) {
