@@ -48,6 +48,7 @@ void gxtkAudio::mark() {
       gc_queue(channel.sample);
     }
   }
+  gc_queue(musicSample);
 }
 
 int gxtkAudio::Suspend() {
@@ -131,9 +132,13 @@ int gxtkAudio::SetRate(int channel, float rate) {
 
 int gxtkAudio::PlayMusic(String path, int flags) {
   StopMusic();
-  gxtkSample* sample = LoadSample(path);
-  if (!sample) return -1;
-  PlaySample(sample, VX_AUDIO_MUSIC_CHANNEL, flags);
+  if (!musicSample || !musicSample->buffer || path != musicPath) {
+    gxtkSample* sample = LoadSample(path);
+    if (!sample) return -1;
+    gc_assign(musicSample, sample);
+    musicPath = path;
+  }
+  PlaySample(musicSample, VX_AUDIO_MUSIC_CHANNEL, flags);
   return 0;
 }
 

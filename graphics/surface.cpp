@@ -5,6 +5,7 @@
 #include "graphics/gl_calls.h"
 #include "host/vx_game.h"
 #include "runtime/fatal.h"
+#include "runtime/gc.h"
 #include "runtime/memory.h"
 
 namespace {
@@ -51,6 +52,9 @@ bool gxtkSurface::OnUnsafeLoadComplete() {
 }
 
 void gxtkSurface::SetData(unsigned char* bytes, int w, int h, int depth) {
+  // A refill replaces the old bytes and the texture made from them.
+  gxtkSurface::Discard();
+  gc_external_alloc(static_cast<size_t>(w) * static_cast<size_t>(h) * static_cast<size_t>(depth));
   pixelData = bytes;
   width = w;
   height = h;
@@ -75,7 +79,10 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const uint32_t* pixels,
     vxError(String("Pixel rectangle outside surface"));
   }
   // Cleared: the next window's texture is made from all of it, written or not.
-  if (!pixelData) pixelData = static_cast<unsigned char*>(vx_calloc(static_cast<size_t>(width) * height, 4));
+  if (!pixelData) {
+    pixelData = static_cast<unsigned char*>(vx_calloc(static_cast<size_t>(width) * height, 4));
+    gc_external_alloc(static_cast<size_t>(width) * height * 4);
+  }
   for (int py = 0; py < h; ++py) {
     const uint32_t* source = pixels + static_cast<ptrdiff_t>(py) * pitch;
     unsigned char* target = pixelData + (static_cast<size_t>(y + py) * width + x) * 4;
@@ -133,6 +140,9 @@ void gxtkSurface::Bind() {
   }
   uScale = 1.0f / static_cast<float>(textureWidth);
   vScale = 1.0f / static_cast<float>(textureHeight);
+  // The driver holds the texture's own copy of the pixels.
+  gc_external_alloc(static_cast<size_t>(textureWidth) * static_cast<size_t>(textureHeight) *
+                    static_cast<size_t>(bytesPerPixel));
   if (pixelData) {
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, glFormat, GL_UNSIGNED_BYTE, pixelData);

@@ -72,6 +72,25 @@ TEST(Surface, ATextureIsMadeOncePerWindowAndOnlyItsBytesAreFreedOnceStale) {
   EXPECT_EQ(gl.Count("DeleteTextures"), 1) << "a second discard has nothing left to free";
 }
 
+TEST(Surface, RefillingASurfaceReplacesItsTexture) {
+  GlRecorder gl;
+  gxtkSurface* s = SurfaceOf(Bytes(4 * 4 * 4, 255), 4, 4, 4);
+  s->Bind();
+  GLuint first = s->textureName;
+  gl.Clear();
+  Bytes wide(8 * 2 * 4, 255);
+  unsigned char* bytes = static_cast<unsigned char*>(malloc(wide.size()));
+  memcpy(bytes, wide.data(), wide.size());
+  s->SetData(bytes, 8, 2, 4);
+  s->Bind();
+  std::vector<GlCall> deleted = gl.Named("DeleteTextures");
+  ASSERT_EQ(deleted.size(), 1u);
+  EXPECT_EQ(deleted[0].args[1], first);
+  EXPECT_EQ(gl.Named("TexSubImage2D").back().pixels, wide);
+  EXPECT_FLOAT_EQ(s->uScale, 1.0f / 8);
+  s->Discard();
+}
+
 TEST(Surface, OnlyAGlThatRefusesTheSizeGetsAPowerOfTwoTexture) {
   GlRecorder gl;
   gl.pendingError = GL_INVALID_ENUM;  // left by some earlier call

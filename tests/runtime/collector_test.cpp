@@ -160,6 +160,19 @@ TEST_F(Collector, MoreThanACycleOfAllocationAlwaysSweeps) {
   EXPECT_EQ(destroyed.size(), 0u);
 }
 
+TEST_F(Collector, MemoryHeldOutsideCountsAsAllocationForTheCycleAndTheGarbageDestroyed) {
+  int id = (new Node)->id;  // garbage from the start
+  gc_external_alloc(GC_CYCLE_BYTES / 2);
+  gc_collect();
+  EXPECT_EQ(gc_free_bytes, 0) << "half a cycle: no sweep yet";
+  gc_external_alloc(GC_CYCLE_BYTES / 2 + 1);
+  gc_collect();
+  EXPECT_GT(gc_free_bytes, 0);
+  EXPECT_EQ(destroyed.count(id), 0u);
+  gc_external_alloc(1 << 20);  // a picture's bytes make room the way an allocation does
+  EXPECT_EQ(destroyed.count(id), 1u);
+}
+
 TEST_F(Collector, SharedEmptyArraysNeverChangeListOrColour) {
   Array<int> ints;
   Array<Node*> nodes(0);
