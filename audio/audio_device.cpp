@@ -126,6 +126,9 @@ int gxtkAudio::SetPan(int channel, float pan) {
 }
 
 int gxtkAudio::SetRate(int channel, float rate) {
+  // OpenAL refuses other pitches and leaves an error behind; the channel
+  // keeps the rate it has.
+  if (!(std::isfinite(rate) && rate > 0)) return 0;
   alSourcef(Source(channels[channel]), AL_PITCH, rate);
   return 0;
 }

@@ -79,6 +79,7 @@ struct gxtkAudio : Object {
   virtual int SetVolume(int channel, float volume);
   // pan in radians from straight ahead, on a unit circle in front of the listener.
   virtual int SetPan(int channel, float pan);
+  // A rate that is not a finite number above 0 is ignored.
   virtual int SetRate(int channel, float rate);
 
   // 0 when the music started, -1 when the file could not be loaded.
