@@ -1,7 +1,6 @@
 // Stand-ins until the title's boxes, the pause menu and the badges land.
 #include "game/core/my_app.h"
 
-int c_MyApp::p_Menu() { return 0; }
 int c_MyApp::p_OuyaQuit() { return 0; }
 int c_MyApp::p_CreditBox() { return 0; }
 int c_MyApp::p_BadgesBox() { return 0; }
