@@ -80,7 +80,8 @@ void c_MyApp::DoPlayer() {
 
   if (moveY < JUMP_STICK && !standAndFire) {
     p[PLAYER_UP_HELD] = 1;
-    if (p[PLAYER_GROUND] > 0) {
+    // Up also moves through the pause menu: that must not leave a jump for the resume.
+    if (p[PLAYER_GROUND] > 0 && paused == 0) {
       p[PLAYER_GROUND] = 0;
       p[PLAYER_SPEED_Y] = JUMP_SPEED;
     }
