@@ -12,38 +12,12 @@ namespace {
 
 using Arena = PlayScene;
 
-TEST_F(Arena, EveryDrumHasAFloorEveryThirdOrFourthRowAndNestsSitOnFloorsFromRowThirteenDown) {
+TEST_F(Arena, DrumsHaveAFloorEveryThirdOrFourthRowAndANestOnOneFloorInSixteenTwelveOrEightFromRowFourteen) {
   app.options[OPTION_SOUND] = 0;  // no tune for every game started here
   app.actors[ACTORS - 1] = 5;
   app.p_LoadGame();
   EXPECT_EQ(app.actors[ACTORS - 1], 0) << "a new game clears every actor record, not only those that move";
-  for (int mode = 1; mode <= 3; ++mode) {
-    for (unsigned seed = 1; seed <= 10; ++seed) {
-      vx_random_Seed = static_cast<int>(seed);
-      app.gameMode = mode;
-      app.p_LoadGame();
-      for (int c = 0; c < DRUMS; ++c) {
-        int last = -1;
-        for (int r = 0; r < DRUM_ROWS; ++r) {
-          int type = app.cells[CellIndex(c, r) + CELL_TYPE];
-          if (type == CELL_FLOOR) {
-            EXPECT_TRUE(last < 0 ? r == 2 || r == 3 : r - last == 3 || r - last == 4) << c << " " << r;
-            last = r;
-          } else if (type == CELL_NEST) {
-            EXPECT_GE(r, 13);
-            EXPECT_EQ(app.cells[CellIndex(c, r + 1) + CELL_TYPE], CELL_FLOOR);
-          } else {
-            EXPECT_EQ(type, CELL_EMPTY);
-          }
-        }
-      }
-    }
-  }
-}
-
-TEST_F(Arena, NestsAreOneFloorInSixteenTwelveOrEightByGameMode) {
-  app.options[OPTION_SOUND] = 0;  // no tune for every game started here
-  const double expected[] = {1.0 / 16, 1.0 / 12, 1.0 / 8};
+  const double density[] = {1.0 / 16, 1.0 / 12, 1.0 / 8};
   for (int mode = 1; mode <= 3; ++mode) {
     int floors = 0, nests = 0;
     for (unsigned seed = 1; seed <= 300; ++seed) {
@@ -51,14 +25,23 @@ TEST_F(Arena, NestsAreOneFloorInSixteenTwelveOrEightByGameMode) {
       app.gameMode = mode;
       app.p_LoadGame();
       for (int c = 0; c < DRUMS; ++c) {
-        for (int r = 14; r < DRUM_ROWS; ++r) {
-          if (app.cells[CellIndex(c, r) + CELL_TYPE] != CELL_FLOOR) continue;
-          ++floors;
-          nests += app.cells[CellIndex(c, r - 1) + CELL_TYPE] == CELL_NEST;
+        for (int r = 0, last = -1; r < DRUM_ROWS; ++r) {
+          int type = app.cells[CellIndex(c, r) + CELL_TYPE];
+          if (type == CELL_FLOOR) {
+            ASSERT_TRUE(last < 0 ? r == 2 || r == 3 : r - last == 3 || r - last == 4) << c << " " << r;
+            last = r;
+            floors += r >= 14;
+          } else if (type == CELL_NEST) {
+            ASSERT_GE(r, 13);
+            ASSERT_EQ(app.cells[CellIndex(c, r + 1) + CELL_TYPE], CELL_FLOOR);
+            ++nests;
+          } else {
+            ASSERT_EQ(type, CELL_EMPTY);
+          }
         }
       }
     }
-    EXPECT_NEAR(static_cast<double>(nests) / floors, expected[mode - 1], expected[mode - 1] * 0.08) << mode;
+    EXPECT_NEAR(static_cast<double>(nests) / floors, density[mode - 1], density[mode - 1] * 0.08) << mode;
   }
 }
 
@@ -122,20 +105,13 @@ TEST_F(Arena, TheSwitchLightsAtHalfPaintedWithNoLiveNestAndStartsTheNextLevel) {
   EXPECT_EQ(app.level, 2);
 }
 
-TEST_F(Arena, AFullyPaintedViewPaysTwoThousandFiveHundred) {
+TEST_F(Arena, AFullyPaintedViewPaysTwoThousandFiveHundredAndItsSpinEndsWithABigRockButNeverInAPause) {
   ClearView();
   ViewCell(1, 10)[CELL_TYPE] = CELL_PAINTED;
   PutPlayer(512, 768);
   int score = app.score;
   game.Step(2);
   EXPECT_EQ(app.score, score + 2500);
-}
-
-TEST_F(Arena, ASpinEndsWithinAFewSecondsWithABigRockButAPauseNeverEndsIt) {
-  ClearView();
-  ViewCell(1, 10)[CELL_TYPE] = CELL_PAINTED;
-  PutPlayer(512, 768);
-  game.Step(2);
   ASSERT_EQ(app.gameVars[LEVEL_SPINNING], 1);
   game.Step(10);
   app.paused = 1;
