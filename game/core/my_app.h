@@ -85,6 +85,7 @@ constexpr int IMG_BUTTONS = 95, IMG_PARTS = 96, IMG_ICONS = 97, IMG_LOGO = 98, I
 // Sound slots.
 constexpr int SFX_PAINT = 2, SFX_SWITCH_LIT = 3, SFX_SWITCH_HIT = 4, SFX_PLAYER_HIT = 5, SFX_SHOT = 6;
 constexpr int SFX_STUDIO = 96, SFX_CONFIRM = 98, SFX_MOVE = 99;
+constexpr int SFX_FIRST_HIT = 10, SFX_FIRST_BURST = 15;  // four variations of each follow
 
 class c_MyApp : public c_App {
  public:
@@ -290,6 +291,8 @@ class c_MyApp : public c_App {
   int p_DoActors();
   int p_DoParticles();
   int p_DoStars(float dx, float dy);
+  // One of the four hit or burst sounds from `firstSlot`, at a random rate, while effects are on.
+  void PlayHitSound(int firstSlot);
 
   // ---- Turning
   // -----------------------------------------------------------------------------------------------------------
@@ -339,4 +342,6 @@ class c_MyApp : public c_App {
   void ReleaseVirtualButtons();
   // The pause state after the window was away: paused with the panel centred during play.
   void PauseForAbsence();
+  // The player's step of the play tick (player.cpp).
+  void DoPlayer();
 };
