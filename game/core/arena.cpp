@@ -391,6 +391,7 @@ int c_MyApp::p_LoadGame() {
   shieldTime = SHIELD_TICKS;
   camX = camY = camTargetX = camTargetY = 0;
   if (vx_Kalvexa_HasMusicStream == 1) p_PlayTune(String("adventurous"), 0);
+  if (vx_Kalvexa_HasMusic == 1) StartSequencerTune();
   p_ResetStars(START_STARS);
   p_ResetParticles(START_PARTICLES);
   p_ResetPlayers();

@@ -20,6 +20,7 @@
 #include "audio/audio.h"
 #include "framework/app.h"
 #include "graphics/graphics.h"
+#include "music/ombi_player.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
 
@@ -120,7 +121,7 @@ class c_MyApp : public c_App {
   // ---- [Core] Screen flow and overlays ---------------------------------------------------
   int fullscreen = 0;
   int screenMode = 0;
-  class c_OmbiPlayer* music = nullptr;
+  c_OmbiPlayer* music = nullptr;  // the sequencer, used while HasMusic is 1
   int waitSpin = 0;  // loading spinner angle, degrees
   int gameMode = 0;  // 1 .. 3
   int paused = 0;
@@ -342,6 +343,10 @@ class c_MyApp : public c_App {
   void ReleaseVirtualButtons();
   // The pause state after the window was away: paused with the panel centred during play.
   void PauseForAbsence();
+  // The sound setting plays music (settings 1 and 3).
+  bool MusicOn();
+  // The sequencer's tune of the game mode.
+  void StartSequencerTune();
   // The player's step of the play tick (player.cpp).
   void DoPlayer();
 };

@@ -63,6 +63,7 @@ int c_MyApp::p_GameOver() {
     if (gameOverStep >= OVERLAY_TICKS) {
       screenMode = SCREEN_BACK_TO_TITLE;
       gameOverStep = OVERLAY_HANDED_OVER;
+      if (vx_Kalvexa_HasMusic == 1) music->p_Ombi_Stop(1);
       if (vx_Kalvexa_HasMusicStream == 1) p_StopTune();
     }
   } else if (screenMode < SCREEN_PLAY) {

@@ -32,8 +32,6 @@ void DestroyEverything() {
   while (gc_free_bytes > 0) gc_object::operator delete(gc_object_alloc(8), 8);
 }
 
-const char* kArguments[] = {"kalvexa"};
-
 }  // namespace
 
 int HarnessHost::WindowParam(int param) {
@@ -101,8 +99,10 @@ GameHarness::GameHarness(HarnessOptions options) : realWindow_(options.realWindo
   }
   host->SetGlfwWindow(options.width, options.height, 8, 8, 8, 0, 0, 0, false);
 
-  vx_start_runtime(1, kArguments);
-  vxMain();
+  arguments_ = options.arguments;
+  arguments_.insert(arguments_.begin(), "kalvexa");
+  for (const std::string& a : arguments_) argv_.push_back(a.c_str());
+  vx_std_main(static_cast<int>(argv_.size()), argv_.data());
   host->StartGame();
   app = static_cast<c_MyApp*>(vx_app__app);
   audio = static_cast<RecordingAudio*>(vx_audio_device);

@@ -51,6 +51,8 @@ struct HarnessOptions {
   // Draw into a real GLFW window on the display (real GL) instead of the
   // recording call table.
   bool realWindow = false;
+  // The program's arguments after its name ("--sequencer").
+  std::vector<std::string> arguments;
 };
 
 // The host: a fake clock, a window that is only a size, scripted joypads.
@@ -152,4 +154,6 @@ class GameHarness {
  private:
   TempFolder folder_;
   bool realWindow_;
+  std::vector<std::string> arguments_;
+  std::vector<const char*> argv_;  // the runtime keeps pointers to these
 };
