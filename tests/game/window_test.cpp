@@ -76,8 +76,8 @@ TEST_F(GameWindowTest, TheTitleAnswersKeysAMouseDragAndFullScreenAndSavesWhenThe
 
   // Another window takes the focus: the game is suspended and saves.
   std::remove(game.Folder().Path(".vorlixstate").c_str());
-  OtherProgram other({"/usr/bin/xmessage", "-geometry", "200x100+700+0", "other"});
-  std::string otherWindow = other.Window();
+  OtherProgram other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
+  std::string otherWindow = other.Window("vx-other");
   ASSERT_FALSE(otherWindow.empty());
   Xdotool({"windowfocus", "--sync", otherWindow});
   for (int i = 0; i < 100 && game.StateFile().empty(); ++i) PauseMilliseconds(50);

@@ -105,7 +105,15 @@ OtherProgram::OtherProgram(std::vector<std::string> arguments) : pid_(Start(std:
 
 OtherProgram::~OtherProgram() { Stop(pid_); }
 
-std::string OtherProgram::Window() const { return WindowOf(pid_); }
+std::string OtherProgram::Window(const std::string& name) const {
+  for (auto deadline = Clock::now() + std::chrono::duration<double>(WINDOW_WAIT); Clock::now() < deadline;) {
+    std::string found = Xdotool({"search", "--onlyvisible", "--name", "^" + name + "$"});
+    if (!found.empty()) return found.substr(0, found.find('\n'));
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) return "";
+    PauseMilliseconds(20);
+  }
+  return "";
+}
 
 GameWindow::GameWindow(std::vector<std::string> arguments, const std::string& state) {
   std::filesystem::remove(folder_.Path("data"));
@@ -133,7 +141,9 @@ GameWindow::~GameWindow() { Stop(pid_); }
 
 void GameWindow::KeyDown(const std::string& key) { Xdotool({"keydown", "--window", window_, key}); }
 
-void GameWindow::KeyUp(const std::string& key) { Xdotool({"keyup", "--window", window_, key}); }
+// Released on the server, not sent to the window: a key whose press changed
+// the window (full screen) would otherwise stay down for every later program.
+void GameWindow::KeyUp(const std::string& key) { Xdotool({"keyup", key}); }
 
 void GameWindow::Key(const std::string& key, int holdMilliseconds) {
   KeyDown(key);

@@ -76,8 +76,8 @@ class OtherProgram {
   ~OtherProgram();
   OtherProgram(const OtherProgram&) = delete;
   OtherProgram& operator=(const OtherProgram&) = delete;
-  // Its first visible window, waited for ("" when it never appeared).
-  std::string Window() const;
+  // Its visible window of this name, waited for ("" when it never appeared).
+  std::string Window(const std::string& name) const;
 
  private:
   pid_t pid_ = -1;
