@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "runtime/gc.h"
-#include "tests/game/play_bot.h"
+#include "tests/support/play_bot.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/play_bot.h"
+#include "tests/support/play_bot.h"
 #include "tests/game/play_scene.h"
 
 namespace {

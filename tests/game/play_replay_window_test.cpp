@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "tests/game/play_bot.h"
+#include "tests/support/play_bot.h"
 #include "tests/graphics/png_files.h"
 #include "tests/support/subprocess.h"
 

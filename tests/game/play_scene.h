@@ -5,7 +5,7 @@
 
 #include "framework/random.h"
 #include "game/core/records.h"
-#include "tests/game/play_bot.h"
+#include "tests/support/play_bot.h"
 
 struct PlayScene : ::testing::Test {
   GameHarness game;

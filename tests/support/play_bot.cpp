@@ -1,4 +1,4 @@
-#include "tests/game/play_bot.h"
+#include "tests/support/play_bot.h"
 
 #include <cmath>
 
