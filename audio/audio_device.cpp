@@ -48,6 +48,7 @@ void gxtkAudio::mark() {
       gc_queue(channel.sample);
     }
   }
+  gc_queue(musicSample);
 }
 
 int gxtkAudio::Suspend() {
@@ -125,15 +126,22 @@ int gxtkAudio::SetPan(int channel, float pan) {
 }
 
 int gxtkAudio::SetRate(int channel, float rate) {
+  // OpenAL refuses other pitches and leaves an error behind; the channel
+  // keeps the rate it has.
+  if (!(std::isfinite(rate) && rate > 0)) return 0;
   alSourcef(Source(channels[channel]), AL_PITCH, rate);
   return 0;
 }
 
 int gxtkAudio::PlayMusic(String path, int flags) {
   StopMusic();
-  gxtkSample* sample = LoadSample(path);
-  if (!sample) return -1;
-  PlaySample(sample, VX_AUDIO_MUSIC_CHANNEL, flags);
+  if (!musicSample || !musicSample->buffer || path != musicPath) {
+    gxtkSample* sample = LoadSample(path);
+    if (!sample) return -1;
+    gc_assign(musicSample, sample);
+    musicPath = path;
+  }
+  PlaySample(musicSample, VX_AUDIO_MUSIC_CHANNEL, flags);
   return 0;
 }
 

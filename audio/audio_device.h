@@ -47,6 +47,10 @@ struct gxtkAudio : Object {
   ALCdevice* alcDevice = nullptr;    // none when opening failed
   ALCcontext* alcContext = nullptr;
   gxtkChannel channels[VX_AUDIO_CHANNELS];
+  // The tune PlayMusic loaded last and its path: playing it again reuses it
+  // rather than decoding the whole file once more.
+  gxtkSample* musicSample = nullptr;
+  String musicPath;
 
   // Buffers of discarded samples that a source may still hold.
   static std::vector<ALuint> discarded;
@@ -54,7 +58,7 @@ struct gxtkAudio : Object {
   // Opens the default OpenAL device; prints why and stays silent when it cannot.
   gxtkAudio();
 
-  // Marks the samples of channels that still sound.
+  // Marks the samples of channels that still sound, and the last tune.
   void mark() override;
 
   // Pause and restart what is audible, for application suspend; channels the
@@ -75,6 +79,7 @@ struct gxtkAudio : Object {
   virtual int SetVolume(int channel, float volume);
   // pan in radians from straight ahead, on a unit circle in front of the listener.
   virtual int SetPan(int channel, float pan);
+  // A rate that is not a finite number above 0 is ignored.
   virtual int SetRate(int channel, float rate);
 
   // 0 when the music started, -1 when the file could not be loaded.

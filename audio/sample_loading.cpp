@@ -4,6 +4,7 @@
 
 #include "audio/audio_device.h"
 #include "host/vx_game.h"
+#include "runtime/gc.h"
 
 namespace {
 
@@ -27,9 +28,12 @@ gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
   if (!data) return nullptr;
 
   ALuint name = 0;
+  int size = format * channels * length;
   alGenBuffers(1, &name);
-  alBufferData(name, BufferFormat(format, channels), data, format * channels * length, hertz);
+  alBufferData(name, BufferFormat(format, channels), data, size, hertz);
   free(data);
+  // OpenAL keeps its own copy for as long as the sample lives.
+  gc_external_alloc(static_cast<size_t>(size));
   // Refilling a sample must not strand its old buffer.
   sample->Discard();
   sample->SetBuffer(name);

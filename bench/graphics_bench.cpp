@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "graphics/graphics.h"
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 namespace {
 

@@ -7,6 +7,11 @@ namespace {
 
 bool IsKey(int key) { return key >= 1 && key < KEY_CODES; }
 bool IsTouch(int index) { return index >= 0 && index < TOUCHES; }
+// Events name a button or finger by index, added to the device's first key
+// code; an index beyond the device would land on another device's key (touch
+// 32 on back, mouse button 7 on Backspace).
+bool IsMouseButton(int index) { return index >= 0 && index < MOUSE_BUTTONS; }
+bool IsFinger(int index) { return index >= 0 && index < TOUCH_FINGERS; }
 
 // The left mouse button is also touch 0: each key has the other as its mirror.
 int MirrorKey(int key) {
@@ -84,7 +89,6 @@ void c_InputDevice::StoreMouse(float x, float y) {
 }
 
 void c_InputDevice::StoreTouch(int index, float x, float y) {
-  if (!IsTouch(index)) return;
   m_touchX[index] = x;
   m_touchY[index] = y;
   if (index == 0) {
@@ -94,6 +98,7 @@ void c_InputDevice::StoreTouch(int index, float x, float y) {
 }
 
 int c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
+  if (event != c_VxGameEvent::MouseMove && !IsMouseButton(data)) return 0;
   switch (event) {
     case c_VxGameEvent::MouseDown:
       KeyDown(KEY_LMB + data);
@@ -112,6 +117,7 @@ int c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
 }
 
 int c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
+  if (!IsFinger(data)) return 0;
   switch (event) {
     case c_VxGameEvent::TouchDown:
       KeyDown(KEY_TOUCH0 + data);

@@ -11,4 +11,6 @@ constexpr int KEY_CLOSE = 432;   // the window's close request
 
 constexpr int JOY_BUTTONS = 32;  // buttons per joypad
 constexpr int JOYSTICKS = 4;
-constexpr int TOUCHES = 32;
+constexpr int MOUSE_BUTTONS = 3;  // left, right, middle
+constexpr int TOUCHES = 32;       // touch positions kept
+constexpr int TOUCH_FINGERS = 10; // fingers followed; events of others are refused

@@ -30,6 +30,7 @@ const gxtkGLCalls gxtkGLReal = {
     glPixelStorei,
     glGetError,
     glfwGetWindowSize,
+    glfwGetFramebufferSize,
     glfwSwapBuffers,
 };
 

@@ -33,8 +33,10 @@ struct gxtkGLCalls {
                         GLenum type, const GLvoid* pixels);
   void (*PixelStorei)(GLenum name, GLint value);
   GLenum (*GetError)();
-  // The window the context belongs to.
+  // The window the context belongs to: its size in the units of window
+  // coordinates, and the size of its framebuffer in pixels.
   void (*GetWindowSize)(int* width, int* height);
+  void (*GetFramebufferSize)(int* width, int* height);
   void (*SwapBuffers)();
 };
 

@@ -43,6 +43,12 @@ bool RowsInside(int length, int offset, int w, int h, int pitch) {
   return low >= 0 && high <= length;
 }
 
+// `units` of a window `windowUnits` wide in pixels of a framebuffer `pixels` wide.
+int ToPixels(int units, int pixels, int windowUnits) {
+  if (windowUnits <= 0) return units;
+  return static_cast<int>(static_cast<int64_t>(units) * pixels / windowUnits);
+}
+
 }  // namespace
 
 gxtkGraphics::gxtkGraphics() {
@@ -61,7 +67,8 @@ int gxtkGraphics::Height() { return height; }
 int gxtkGraphics::BeginRender() {
   const gxtkGLCalls& gl = *gxtkGL;
   gl.GetWindowSize(&width, &height);
-  gl.Viewport(0, 0, width, height);
+  gl.GetFramebufferSize(&framebufferWidth, &framebufferHeight);
+  gl.Viewport(0, 0, framebufferWidth, framebufferHeight);
   gl.MatrixMode(GL_PROJECTION);
   gl.LoadIdentity();
   gl.Ortho(0, width, height, 0, -1, 1);
@@ -76,6 +83,7 @@ int gxtkGraphics::BeginRender() {
   gl.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &batchVertices[0].color);
   gl.Enable(GL_BLEND);
   gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+  additive = false;
   gl.Disable(GL_TEXTURE_2D);
   batchCount = 0;
   return 1;
@@ -131,8 +139,11 @@ void gxtkGraphics::SetColor(float r, float g, float b) {
 }
 
 void gxtkGraphics::SetBlend(int mode) {
+  bool add = mode == 1;
+  if (add == additive) return;
   Flush();
-  gxtkGL->BlendFunc(GL_ONE, mode == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+  additive = add;
+  gxtkGL->BlendFunc(GL_ONE, add ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
 }
 
 void gxtkGraphics::SetScissor(int x, int y, int w, int h) {
@@ -142,7 +153,9 @@ void gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     return;
   }
   gxtkGL->Enable(GL_SCISSOR_TEST);
-  gxtkGL->Scissor(x, Height() - y - h, w, h);
+  // GL takes framebuffer pixels, counted from the bottom.
+  gxtkGL->Scissor(ToPixels(x, framebufferWidth, width), ToPixels(height - y - h, framebufferHeight, height),
+                  ToPixels(w, framebufferWidth, width), ToPixels(h, framebufferHeight, height));
 }
 
 void gxtkGraphics::SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
@@ -288,7 +301,7 @@ void gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int
   if (!RowsInside(pixels.Length(), offset, w, h, pitch)) vxError(String("Pixel rectangle outside array"));
   size_t row = static_cast<size_t>(w) * 4;
   unsigned char* block = static_cast<unsigned char*>(vx_malloc(row * static_cast<size_t>(h)));
-  gxtkGL->ReadPixels(x, height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, block);
+  gxtkGL->ReadPixels(x, framebufferHeight - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, block);
   // GL's rows run bottom to top; the array's top to bottom.
   for (int i = 0; i < h; ++i) {
     memcpy(&pixels[offset + i * pitch], block + static_cast<size_t>(h - 1 - i) * row, row);

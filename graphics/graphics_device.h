@@ -6,7 +6,8 @@
 // it reaches GL only when the next primitive cannot join it, when a state
 // change needs it (blend, scissor, pixel read or write) or when the frame ends.
 // Colour and matrix are baked into the vertices as they are written, so
-// changing them never costs a draw call.
+// changing them never costs a draw call; nor does setting the blend already
+// in force.
 #pragma once
 #include <cstdint>
 
@@ -34,11 +35,15 @@ static_assert(sizeof(gxtkVertex) == 20, "GL reads the batch with a 20-byte strid
 class gxtkGraphics : public Object {
  public:
   int width = 0, height = 0;  // window size at construction and at every BeginRender
+  // Its framebuffer in pixels at the last BeginRender; more than the window
+  // size on a display that scales windows. Drawing stays in window units.
+  int framebufferWidth = 0, framebufferHeight = 0;
   uint32_t packedColor = 0;   // premultiplied colour, bytes R, G, B, A in memory
   float red = 0, green = 0, blue = 0;
   float alpha = 0;
   float xAxisX = 1, xAxisY = 0, yAxisX = 0, yAxisY = 1, originX = 0, originY = 0;
   bool transformed = false;  // false exactly when the matrix is the identity
+  bool additive = false;     // the blend function in force adds (mode 1) rather than blends
   gxtkVertex batchVertices[GXTK_BATCH_VERTICES];
   uint16_t quadIndexList[GXTK_QUAD_INDICES];
   int batchType = 0;                    // vertices per primitive of the open batch
@@ -71,6 +76,7 @@ class gxtkGraphics : public Object {
   virtual void DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, int srcy);
   virtual void DrawSurface(gxtkSurface* surface, float x, float y);
   virtual void DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
+  // x, y, w and h are framebuffer pixels from the top left.
   virtual void ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
   virtual void WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
 

@@ -5,9 +5,13 @@
 #include "graphics/gl_calls.h"
 #include "host/vx_game.h"
 #include "runtime/fatal.h"
+#include "runtime/gc.h"
 #include "runtime/memory.h"
 
 namespace {
+
+// ---- Tunables ---------------------------------------------------------------
+constexpr int GL_ERROR_FLAGS = 8;  // errors a GL may hold at once (one per kind)
 
 // GL format by bytes per pixel.
 constexpr GLenum FORMATS[] = {0, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
@@ -48,6 +52,9 @@ bool gxtkSurface::OnUnsafeLoadComplete() {
 }
 
 void gxtkSurface::SetData(unsigned char* bytes, int w, int h, int depth) {
+  // A refill replaces the old bytes and the texture made from them.
+  gxtkSurface::Discard();
+  gc_external_alloc(static_cast<size_t>(w) * static_cast<size_t>(h) * static_cast<size_t>(depth));
   pixelData = bytes;
   width = w;
   height = h;
@@ -71,7 +78,11 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const uint32_t* pixels,
   if (x < 0 || y < 0 || static_cast<int64_t>(x) + w > width || static_cast<int64_t>(y) + h > height) {
     vxError(String("Pixel rectangle outside surface"));
   }
-  if (!pixelData) pixelData = static_cast<unsigned char*>(vx_malloc(static_cast<size_t>(width) * height * 4));
+  // Cleared: the next window's texture is made from all of it, written or not.
+  if (!pixelData) {
+    pixelData = static_cast<unsigned char*>(vx_calloc(static_cast<size_t>(width) * height, 4));
+    gc_external_alloc(static_cast<size_t>(width) * height * 4);
+  }
   for (int py = 0; py < h; ++py) {
     const uint32_t* source = pixels + static_cast<ptrdiff_t>(py) * pitch;
     unsigned char* target = pixelData + (static_cast<size_t>(y + py) * width + x) * 4;
@@ -116,6 +127,10 @@ void gxtkSurface::Bind() {
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   int textureWidth = width, textureHeight = height;
+  // An error left by an earlier call must not pass for a refusal of this size.
+  for (int i = 0; i < GL_ERROR_FLAGS; ++i) {
+    if (gl.GetError() == GL_NO_ERROR) break;
+  }
   gl.TexImage2D(GL_TEXTURE_2D, 0, glFormat, width, height, 0, glFormat, GL_UNSIGNED_BYTE, nullptr);
   if (gl.GetError() != GL_NO_ERROR) {
     // Some GLs take power-of-two sizes only: the picture sits in the top-left corner.
@@ -125,6 +140,9 @@ void gxtkSurface::Bind() {
   }
   uScale = 1.0f / static_cast<float>(textureWidth);
   vScale = 1.0f / static_cast<float>(textureHeight);
+  // The driver holds the texture's own copy of the pixels.
+  gc_external_alloc(static_cast<size_t>(textureWidth) * static_cast<size_t>(textureHeight) *
+                    static_cast<size_t>(bytesPerPixel));
   if (pixelData) {
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, glFormat, GL_UNSIGNED_BYTE, pixelData);

@@ -32,7 +32,8 @@ class gxtkSurface : public Object {
   // Completes a surface filled by LoadSurface__UNSAFE__: makes its texture.
   virtual bool OnUnsafeLoadComplete();
 
-  // Takes ownership of `bytes` (C heap) and premultiplies them in place.
+  // Takes ownership of `bytes` (C heap) and premultiplies them in place; the
+  // bytes and texture of an earlier fill are freed.
   void SetData(unsigned char* bytes, int width, int height, int depth);
   // Writes 0xAARRGGBB pixels, premultiplied, into an RGBA surface and its texture.
   void SetSubData(int x, int y, int w, int h, const uint32_t* pixels, int pitch);

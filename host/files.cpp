@@ -1,8 +1,11 @@
 // The host's file access: program paths mapped to the file system, whole
 // text and data files, the saved-state file and the local date.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -15,7 +18,10 @@
 namespace {
 
 // ---- Tunables ------------------------------------------------------------------------
+constexpr const char* STATE_FOLDER = "./";
+constexpr const char* STATE_NAME = ".vorlixstate";
 constexpr const char* STATE_FILE = "./.vorlixstate";
+constexpr const char* TEMP_SUFFIX = ".tmp";  // a save in progress: STATE_NAME.<pid>.tmp
 constexpr size_t LOAD_BLOCK = 4096;  // bytes read per call by LoadData
 constexpr int NEW_FILE_MODE = 0666;  // before the umask, as fopen creates files
 
@@ -36,6 +42,20 @@ std::vector<Char> ZeroTerminated(const String& text) {
   units.push_back(0);
   return units;
 }
+
+// The process id in the name of a save's temporary file; 0 for any other name.
+pid_t SavingProcess(const std::string& name) {
+  std::string prefix = std::string(STATE_NAME) + ".", suffix = TEMP_SUFFIX;
+  if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return 0;
+  }
+  std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+  return static_cast<pid_t>(std::stol(digits));
+}
+
+bool ProcessExists(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
 
 // Makes a finished rename survive a crash of the whole machine.
 void SyncCurrentFolder() {
@@ -99,7 +119,7 @@ int VxGame::SaveState(String state) {
   std::string bytes;
   vx_utf8_append(state, bytes);
 
-  std::string temp = std::string(STATE_FILE) + "." + std::to_string(getpid()) + ".tmp";
+  std::string temp = std::string(STATE_FILE) + "." + std::to_string(getpid()) + TEMP_SUFFIX;
   int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, NEW_FILE_MODE);
   if (fd < 0) return -1;
   FILE* file = fdopen(fd, "wb");
@@ -121,6 +141,16 @@ int VxGame::SaveState(String state) {
 }
 
 String VxGame::LoadState() { return LoadString(String(STATE_FILE)); }
+
+void VxGame::RemoveStaleSaves() {
+  DIR* folder = opendir(STATE_FOLDER);
+  if (!folder) return;
+  while (dirent* entry = readdir(folder)) {
+    pid_t saver = SavingProcess(entry->d_name);
+    if (saver > 0 && !ProcessExists(saver)) unlink((std::string(STATE_FOLDER) + entry->d_name).c_str());
+  }
+  closedir(folder);
+}
 
 size_t VxGame::WriteBytes(FILE* file, const void* bytes, size_t count) { return fwrite(bytes, 1, count, file); }
 

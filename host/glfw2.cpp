@@ -281,6 +281,11 @@ void glfwGetWindowSize(int* width, int* height) {
   if (window.handle) g3::glfwGetWindowSize(window.handle, width, height);
 }
 
+void glfwGetFramebufferSize(int* width, int* height) {
+  *width = *height = 0;
+  if (window.handle) g3::glfwGetFramebufferSize(window.handle, width, height);
+}
+
 void glfwSetWindowPos(int x, int y) {
   if (window.handle) g3::glfwSetWindowPos(window.handle, x, y);
 }

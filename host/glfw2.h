@@ -97,6 +97,9 @@ void glfwOpenWindowHint(int target, int hint);
 void glfwCloseWindow();
 void glfwSetWindowTitle(const char* title);
 void glfwGetWindowSize(int* width, int* height);
+// Not in GLFW 2: the framebuffer's size in pixels, more than the window's
+// size on a display that scales windows.
+void glfwGetFramebufferSize(int* width, int* height);
 void glfwSetWindowPos(int x, int y);
 int glfwGetWindowParam(int param);
 void glfwSwapBuffers();

@@ -56,32 +56,9 @@ void VxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   // No key may stay down in the game across the change of window.
   for (int key = 0; key <= GLFW_KEY_LAST; ++key) {
     int code = TransKey(key);
-    if (code && glfwGetKey(key) == GLFW_PRESS) KeyEvent(c_VxGameEvent::KeyUp, code);
+    if (code && KeyHeld(key)) KeyEvent(c_VxGameEvent::KeyUp, code);
   }
-
-  GLFWvidmode desktop;
-  glfwGetDesktopMode(&desktop);
-  glfwCloseWindow();
-  glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, 0);
-  if (fullscreen) {
-    glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_FULLSCREEN);
-  } else {
-    glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_WINDOW);
-    glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
-    glfwSetWindowTitle(WINDOW_TITLE);
-  }
-  ++glfwGraphicsSeq;
-
-  glfwEnable(GLFW_KEY_REPEAT);
-  // Events are handled only by the loop's own poll or wait, never inside a
-  // buffer swap in the middle of rendering.
-  glfwDisable(GLFW_AUTO_POLL_EVENTS);
-
-  glfwSetKeyCallback(OnKey);
-  glfwSetCharCallback(OnChar);
-  glfwSetMouseButtonCallback(OnMouseButton);
-  glfwSetMousePosCallback(OnMousePos);
-  glfwSetWindowCloseCallback(OnWindowClose);
+  OpenWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen);
 }
 
 VxGlfwVideoMode* VxGlfwGame::GetGlfwDesktopMode() {
@@ -153,3 +130,31 @@ void VxGlfwGame::Sleep(double seconds) { glfwSleep(seconds); }
 void VxGlfwGame::PollEvents() { glfwPollEvents(); }
 void VxGlfwGame::WaitEvents() { glfwWaitEvents(); }
 int VxGlfwGame::WindowParam(int param) { return glfwGetWindowParam(param); }
+bool VxGlfwGame::KeyHeld(int glfwKey) { return glfwGetKey(glfwKey) == GLFW_PRESS; }
+
+void VxGlfwGame::OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                            bool fullscreen) {
+  GLFWvidmode desktop;
+  glfwGetDesktopMode(&desktop);
+  glfwCloseWindow();
+  glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, 0);
+  if (fullscreen) {
+    glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_FULLSCREEN);
+  } else {
+    glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_WINDOW);
+    glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
+    glfwSetWindowTitle(WINDOW_TITLE);
+  }
+  ++glfwGraphicsSeq;
+
+  glfwEnable(GLFW_KEY_REPEAT);
+  // Events are handled only by the loop's own poll or wait, never inside a
+  // buffer swap in the middle of rendering.
+  glfwDisable(GLFW_AUTO_POLL_EVENTS);
+
+  glfwSetKeyCallback(OnKey);
+  glfwSetCharCallback(OnChar);
+  glfwSetMouseButtonCallback(OnMouseButton);
+  glfwSetMousePosCallback(OnMousePos);
+  glfwSetWindowCloseCallback(OnWindowClose);
+}

@@ -10,7 +10,6 @@
 namespace {
 
 // ---- Tunables ------------------------------------------------------------------------
-constexpr int MOUSE_BUTTONS = 3;    // left, right, middle; others are ignored
 constexpr int JOYSTICK_BUTTONS = 32;  // read at most
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "host/vx_game.h"
+#include "music/command_line.h"
 
 int main(int argc, const char** argv) {
+  vx_Kalvexa_CheckCommandLine(argc, argv);
   VxVorlixGame::Main(argc, argv);
   return 0;
 }

@@ -14,6 +14,7 @@ constexpr int EXIT_NO_WINDOW_SYSTEM = -1;  // seen by the parent as 255
 }  // namespace
 
 void VxVorlixGame::Main(int argc, const char** argv) {
+  VxGame::RemoveStaleSaves();
   if (!glfwInit()) {
     vxPrint(String("glfwInit failed"));
     exit(EXIT_NO_WINDOW_SYSTEM);

@@ -1,7 +1,7 @@
 // The platform-neutral host: its state, and the guarded wrappers through
 // which every call reaches the delegate. Each wrapper keeps the started and
 // suspended states, turns a language exception into Die, and lets the
-// collector take one step after the call, whatever happened in it.
+// collector take one step once the outermost call is over, whatever happened.
 #include <cstdlib>
 
 #include "host/vx_game.h"
@@ -14,18 +14,21 @@ namespace {
 
 constexpr int EXIT_UNCAUGHT = -1;  // seen by the parent as 255
 
-// Runs one delegate call the way every wrapper must.
+}  // namespace
+
+// The collector steps only when the outermost wrapper returns: a wrapper
+// called from game code (key-ups sent by SetGlfwWindow during a tick) must
+// not sweep while the tick's C++ locals hold objects no root reaches.
 template <class Call>
-void Guarded(VxGame* game, Call call) {
+void VxGame::Guarded(Call call) {
+  ++_wrapperDepth;
   try {
     call();
   } catch (ThrowableObject* ex) {
-    game->Die(ex);
+    Die(ex);
   }
-  game->gc_collect();
+  if (--_wrapperDepth == 0) gc_collect();
 }
-
-}  // namespace
 
 void VxGame::SetDelegate(VxGameDelegate* delegate) { _delegate = delegate; }
 VxGameDelegate* VxGame::Delegate() { return _delegate; }
@@ -56,52 +59,52 @@ void VxGame::gc_collect() {
 void VxGame::StartGame() {
   if (_started) return;
   _started = true;
-  Guarded(this, [&] { _delegate->StartGame(); });
+  Guarded([&] { _delegate->StartGame(); });
 }
 
 void VxGame::SuspendGame() {
   if (!_started || _suspended) return;
   _suspended = true;
-  Guarded(this, [&] { _delegate->SuspendGame(); });
+  Guarded([&] { _delegate->SuspendGame(); });
 }
 
 void VxGame::ResumeGame() {
   if (!_started || !_suspended) return;
   _suspended = false;
-  Guarded(this, [&] { _delegate->ResumeGame(); });
+  Guarded([&] { _delegate->ResumeGame(); });
 }
 
 void VxGame::UpdateGame() {
   if (!_started || _suspended) return;
-  Guarded(this, [&] { _delegate->UpdateGame(); });
+  Guarded([&] { _delegate->UpdateGame(); });
 }
 
 void VxGame::RenderGame() {
   if (!_started) return;
-  Guarded(this, [&] { _delegate->RenderGame(); });
+  Guarded([&] { _delegate->RenderGame(); });
 }
 
 void VxGame::KeyEvent(int event, int data) {
   if (!_started) return;
-  Guarded(this, [&] { _delegate->KeyEvent(event, data); });
+  Guarded([&] { _delegate->KeyEvent(event, data); });
 }
 
 void VxGame::MouseEvent(int event, int data, float x, float y) {
   if (!_started) return;
-  Guarded(this, [&] { _delegate->MouseEvent(event, data, x, y); });
+  Guarded([&] { _delegate->MouseEvent(event, data, x, y); });
 }
 
 void VxGame::TouchEvent(int event, int data, float x, float y) {
   if (!_started) return;
-  Guarded(this, [&] { _delegate->TouchEvent(event, data, x, y); });
+  Guarded([&] { _delegate->TouchEvent(event, data, x, y); });
 }
 
 void VxGame::MotionEvent(int event, int data, float x, float y, float z) {
   if (!_started) return;
-  Guarded(this, [&] { _delegate->MotionEvent(event, data, x, y, z); });
+  Guarded([&] { _delegate->MotionEvent(event, data, x, y, z); });
 }
 
 void VxGame::DiscardGraphics() {
   if (!_started) return;
-  Guarded(this, [&] { _delegate->DiscardGraphics(); });
+  Guarded([&] { _delegate->DiscardGraphics(); });
 }

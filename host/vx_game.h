@@ -53,6 +53,9 @@ class VxGame {
   virtual void GetDate(Array<int> date);
   virtual int SaveState(String state);
   virtual String LoadState();
+  // Removes the temporary files of saves whose process was killed midway;
+  // the state file itself is never touched.
+  static void RemoveStaleSaves();
   virtual String LoadString(String path);
   virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);
   virtual void OpenUrl(String url);
@@ -86,6 +89,13 @@ class VxGame {
   int _updateRate = 0;
   bool _started = false;
   bool _suspended = false;
+
+ private:
+  // Runs one delegate call the way every wrapper must.
+  template <class Call>
+  void Guarded(Call call);
+
+  int _wrapperDepth = 0;  // wrapper calls in progress, counting those made from inside others
 };
 
 class VxGlfwGame : public VxGame {
@@ -127,6 +137,11 @@ class VxGlfwGame : public VxGame {
   virtual void PollEvents();
   virtual void WaitEvents();
   virtual int WindowParam(int param);
+  // SetGlfwWindow's contact with the window system: the held keys, and the
+  // window closed and opened again with the loop's settings and callbacks.
+  virtual bool KeyHeld(int glfwKey);
+  virtual void OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                          bool fullscreen);
 
   bool _iconified = false;
   double _nextUpdate = 0;

@@ -4,15 +4,23 @@
 
 namespace {
 
-// Sound settings 1 and 3 play music.
-bool MusicOn(int soundMode) { return (soundMode & ~2) == 1; }
+// The sequencer's tune of each game mode, all started with one seed and tempo.
+constexpr const char* kModeTunes[] = {"Quenford/Tune_12", "Retro/Tazzlebrook", "Retro/Ferrovale"};
+constexpr int TUNE_SEED = 37171650;
+constexpr int TUNE_TEMPO = 100;
 
 }  // namespace
+
+bool c_MyApp::MusicOn() { return (options[OPTION_SOUND] & ~2) == 1; }
+
+void c_MyApp::StartSequencerTune() {
+  if (gameMode >= 1 && gameMode <= 3) music->p_Ombi_StartTune(String(kModeTunes[gameMode - 1]), TUNE_SEED, TUNE_TEMPO);
+}
 
 int c_MyApp::p_PlayTune(String name, int loop) {
   String path = String("sfx/") + name + String(".ogg");
   if (musicStreaming != 0) p_StopTune();
-  if (MusicOn(options[OPTION_SOUND])) {
+  if (MusicOn()) {
     vx_audio_PlayMusic(path, loop);
     musicStreaming = 1;
   }

@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <new>
 
 #include "runtime/gc.h"
+#include "runtime/memory.h"
 #include "runtime/object.h"
 #include "runtime/print.h"
 
@@ -15,8 +16,49 @@ String dbg_exstack;
 
 namespace {
 
-constexpr int DBG_LINE_MAX = 256;  // a debugger command line, newline and terminator included
-constexpr int EXIT_FATAL = -1;     // seen by the parent as 255
+// ---- Tunables ------------------------------------------------------------------------
+constexpr int DBG_LINE_MAX = 256;              // a debugger command line, newline and terminator included
+constexpr int EXIT_FATAL = -1;                 // seen by the parent as 255
+constexpr int REPORT_CHUNK = 256;              // bytes of the report written at a time
+constexpr size_t FAULT_STACK_BYTES = 1 << 18;  // the fault handler's own stack
+constexpr int FAULT_SIGNALS[] = {SIGSEGV, SIGILL, SIGFPE};
+
+// The report is written through static storage, never the heap: it must
+// still come out when memory is exhausted.
+char reportChunk[REPORT_CHUNK];
+int reportUsed = 0;
+
+// A stack overflow leaves no room to run the handler on the faulting stack.
+alignas(16) char faultStack[FAULT_STACK_BYTES];
+
+void ReportFlush() {
+  fwrite(reportChunk, 1, static_cast<size_t>(reportUsed), stdout);
+  reportUsed = 0;
+}
+
+void ReportByte(unsigned byte) {
+  if (reportUsed == REPORT_CHUNK) ReportFlush();
+  reportChunk[reportUsed++] = static_cast<char>(byte);
+}
+
+// One character per byte, zero-extended (a byte above 0x7F reads as
+// Latin-1), written as UTF-8 like everything on standard output.
+void ReportText(const char* text) {
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+    if (*p < 0x80) {
+      ReportByte(*p);
+    } else {
+      ReportByte(0xC0 | *p >> 6);
+      ReportByte(0x80 | (*p & 0x3F));
+    }
+  }
+}
+
+void ReportLineEnd() {
+  ReportByte('\n');
+  ReportFlush();
+  fflush(stdout);
+}
 
 // The '@' command: the text after it is an object address in "%p" form. Only
 // an object the collector currently holds is asked for its debug text;
@@ -36,22 +78,26 @@ void vxError(const String& message) {
   dbg_error(text.c_str());
 }
 
+// The message line, then the stack trace line (empty while dbg_info is
+// unset), as vxPrint would write them but without allocating.
 void dbg_error(const char* message) {
-  // One character per byte, zero-extended: a byte above 0x7F reads as Latin-1.
-  std::vector<Char> text(message, message + strlen(message));
-  for (Char& c : text) c &= 0xFF;
-  String line = String("Vorlix Runtime Error : ") + String(text.data(), static_cast<int>(text.size()));
   for (;;) {
-    vxPrint(line);
-    vxPrint(dbg_stacktrace());
+    ReportText("Vorlix Runtime Error : ");
+    ReportText(message);
+    ReportLineEnd();
+    if (dbg_info && *dbg_info) {
+      ReportText(dbg_info);
+      ReportText("\n");
+    }
+    ReportLineEnd();
     dbg_stop();
   }
 }
 
 void dbg_stop() {
-  fprintf(stderr, "{{~~%s~~}}\n", dbg_info ? dbg_info : "");
+  // The marker line and an empty one, as dbg_print writes it.
+  fprintf(stderr, "{{~~%s~~}}\n\n", dbg_info ? dbg_info : "");
   fflush(stderr);
-  dbg_print(String());
   for (;;) {
     char line[DBG_LINE_MAX];
     if (!fgets(line, sizeof line, stdin)) exit(EXIT_FATAL);
@@ -108,7 +154,15 @@ void sighandler(int signal) {
 }
 
 void vx_install_fault_handlers() {
-  signal(SIGSEGV, sighandler);
-  signal(SIGILL, sighandler);
-  signal(SIGFPE, sighandler);
+  stack_t stack{};
+  stack.ss_sp = faultStack;
+  stack.ss_size = sizeof faultStack;
+  sigaltstack(&stack, nullptr);
+  struct sigaction action {};
+  action.sa_handler = sighandler;
+  action.sa_flags = SA_ONSTACK;
+  sigemptyset(&action.sa_mask);
+  for (int fault : FAULT_SIGNALS) sigaction(fault, &action, nullptr);
+  // The C++ heap runs out through the same report as the runtime's own.
+  std::set_new_handler(vx_out_of_memory);
 }

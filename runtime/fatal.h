@@ -16,5 +16,6 @@ String dbg_stacktrace();
 [[noreturn]] void dbg_throw(const char* message);
 int vxDebugStop();
 void sighandler(int signal);
-// Installs sighandler for SIGSEGV, SIGILL and SIGFPE.
+// Installs sighandler for SIGSEGV, SIGILL and SIGFPE, on a stack of its own,
+// and makes exhaustion of the C++ heap a fatal error too.
 void vx_install_fault_handlers();

@@ -1,5 +1,6 @@
 #include "runtime/gc.h"
 
+#include <climits>
 #include <cstdlib>
 #include <new>
 
@@ -97,6 +98,22 @@ void gc_object_free(gc_object* o) {
   gc_release_block(o, size);
 }
 
+// Lazy destruction: destroys about `bytes` of garbage, oldest first.
+void gc_destroy_garbage(int bytes) {
+  int target = gc_free_bytes - bytes;
+  if (target < 0) target = 0;
+  while (gc_free_bytes > target) {
+    gc_object* o = gc_free_list.succ;
+    if (o == &gc_free_list) {
+      gc_free_bytes = 0;
+      break;
+    }
+    gc_unlink(o);
+    o->succ = nullptr;
+    gc_object_free(o);
+  }
+}
+
 bool gc_list_holds(const gc_object& head, const void* address) {
   for (const gc_object* o = head.succ; o != &head; o = o->succ) {
     if (o == address) return true;
@@ -133,20 +150,7 @@ void gc_object::operator delete(void* block, size_t size) {
 void* gc_object_alloc(int size) {
   size = (size + 7) & ~7;
   gc_new_bytes += size;
-
-  // Lazy destruction: destroy about as many bytes of garbage as are asked for.
-  int target = gc_free_bytes - size;
-  if (target < 0) target = 0;
-  while (gc_free_bytes > target) {
-    gc_object* o = gc_free_list.succ;
-    if (o == &gc_free_list) {
-      gc_free_bytes = 0;
-      break;
-    }
-    gc_unlink(o);
-    o->succ = nullptr;
-    gc_object_free(o);
-  }
+  gc_destroy_garbage(size);
 
   void* block;
   if (size < GC_CACHE_LIMIT && gc_cache[size / 8]) {
@@ -159,6 +163,12 @@ void* gc_object_alloc(int size) {
   if (gc_pending_count == GC_PENDING_MAX) dbg_error("Too many objects under construction");
   gc_pending[gc_pending_count++] = {block, size};
   return block;
+}
+
+void gc_external_alloc(size_t bytes) {
+  int size = bytes < static_cast<size_t>(INT_MAX) ? static_cast<int>(bytes) : INT_MAX;
+  gc_new_bytes = size < INT_MAX - gc_new_bytes ? gc_new_bytes + size : INT_MAX;
+  gc_destroy_garbage(size);
 }
 
 void gc_move_to(gc_object* o, gc_object& list) {

@@ -15,6 +15,10 @@
 // pace with allocation and a cycle always ends once GC_CYCLE_BYTES have been
 // allocated. Garbage is not destroyed at the sweep; it waits on gc_free_list
 // and every allocation destroys about as many bytes of it as it asks for.
+//
+// Memory an object holds outside the collector (pixel bytes, textures, sound
+// buffers) counts as allocation too: a few small objects can hold hundreds of
+// megabytes, and their garbage must not wait for megabytes of new objects.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +41,11 @@ struct gc_object {
   int flags;  // block size in bytes (a multiple of 8) | colour in bits 0-1
 
   gc_object();
+  // The header links the object into the collector's lists: a copy would
+  // share them (a copy assigned over a listed object makes a cycle, and a
+  // copy's destructor unlinks the original).
+  gc_object(const gc_object&) = delete;
+  gc_object& operator=(const gc_object&) = delete;
   // An object still on a list is one whose constructor threw: it leaves its
   // list here. The collector unlinks garbage before destroying it.
   virtual ~gc_object();
@@ -69,6 +78,10 @@ extern gc_object** gc_locals_sp;
 
 // ---- Allocation -----------------------------------------------------------------
 void* gc_object_alloc(int size);
+// Reports memory taken outside the collector on behalf of a collectable
+// object. It counts as if the collector had allocated it: toward the end of
+// the cycle, and toward the garbage destroyed to make room for it.
+void gc_external_alloc(size_t bytes);
 
 // ---- Colours and the write barrier -------------------------------------------------
 inline int gc_colour(const gc_object* o) { return o->flags & 3; }

@@ -6,3 +6,6 @@
 
 void* vx_malloc(size_t size);
 void* vx_realloc(void* block, size_t size);
+void* vx_calloc(size_t count, size_t size);
+// The fatal report "Out of memory"; it allocates nothing.
+[[noreturn]] void vx_out_of_memory();

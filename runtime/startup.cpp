@@ -13,6 +13,7 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_device.h"
 #include "host/vx_game.h"
+#include "music/command_line.h"
 #include "runtime/fatal.h"
 #include "runtime/gc.h"
 
@@ -91,5 +92,6 @@ void vx_start_runtime(int count, const char** arguments) {
 
 int vx_std_main(int count, const char** arguments) {
   vx_start_runtime(count, arguments);
+  vx_Kalvexa_ApplyCommandLine(count, arguments);
   return vxMain();
 }

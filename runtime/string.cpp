@@ -44,7 +44,7 @@ bool DecodeUtf8(const unsigned char* p, const unsigned char* end, std::vector<Ch
 String::Rep String::nullRep = {1, 0, {0}};
 
 void String::Rep::release() {
-  if (--refs == 0 && length != 0) free(this);
+  if (this != &nullRep && --refs == 0) free(this);
 }
 
 String::Rep* String::Rep::alloc(int length) {

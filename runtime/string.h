@@ -1,7 +1,8 @@
 // String: an immutable sequence of 16-bit code units in one reference-counted
 // block. Every empty String shares String::nullRep, so empty values never
-// allocate; a rep of length 0 is never freed, which lets the shared rep's count
-// drift without harm.
+// allocate. The shared rep is never counted: handles to it are made in many
+// ways that never retain it (default construction, moves), and a count that
+// only their destructors touched would drift until it overflowed.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -18,7 +19,9 @@ struct String {
     int length;
     Char data[1];  // `length` units, allocated inline
 
-    void retain() { ++refs; }
+    void retain() {
+      if (this != &nullRep) ++refs;
+    }
     void release();
     static Rep* alloc(int length);
   };

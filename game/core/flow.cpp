@@ -19,6 +19,7 @@ constexpr int SLIDE_TICKS = 30;  // overlay boxes slide in and out over this man
 constexpr int WINDOWED_WIDTH = 640, WINDOWED_HEIGHT = 480;
 constexpr int MENU_START_Y = -32;
 constexpr int PAUSE_PANEL_HIDDEN = -64;
+constexpr int SEQUENCER_TOP_CHANNEL = 31;
 
 // Every action any screen asks for; while one is pressed the key latch stays set.
 constexpr int kLatchActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, ACTION_BACK};
@@ -60,6 +61,8 @@ int c_MyApp::p_OnCreate() {
   for (int i = 0; i <= 30; ++i) scores[i] = 0;
   p_Load();
   for (int i = 0; i < AUDIO_CHANNELS; ++i) soundMap[i] = i;
+  // Music on channels 30 down to 26: channel 31 belongs to the shot's sound.
+  if (vx_Kalvexa_HasMusic == 1) music->p_Ombi_Init(SEQUENCER_TOP_CHANNEL, 4, 3, 3, 4);
   return 0;
 }
 
@@ -80,6 +83,7 @@ int c_MyApp::p_OnUpdate() {
       vx_audio_ResumeMusic();
     }
   }
+  if (vx_Kalvexa_HasMusic == 1) music->p_Ombi_Alive_U(paused == 1 ? 1 : 0, MusicOn() ? 1 : 0);
 
   int now = vx_app_Millisecs();
   int elapsed = now - lastMillis;

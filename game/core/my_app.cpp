@@ -21,6 +21,7 @@ c_MyApp::c_MyApp() {
   gc_assign(badges, Array<bool>(BADGES));
   gc_assign(badgeState, Array<int>(BADGE_SLOTS));
   gc_assign(badgeShown, Array<int>(BADGE_SLOTS));
+  gc_assign(music, (new c_OmbiPlayer())->m_new());
   starCount = 100;
   particleLimit = 250;
 }
@@ -51,4 +52,5 @@ void c_MyApp::mark() {
   gc_queue(badges);
   gc_queue(badgeState);
   gc_queue(badgeShown);
+  gc_queue(music);
 }

@@ -20,6 +20,7 @@
 #include "audio/audio.h"
 #include "framework/app.h"
 #include "graphics/graphics.h"
+#include "music/ombi_player.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
 
@@ -85,6 +86,7 @@ constexpr int IMG_BUTTONS = 95, IMG_PARTS = 96, IMG_ICONS = 97, IMG_LOGO = 98, I
 // Sound slots.
 constexpr int SFX_PAINT = 2, SFX_SWITCH_LIT = 3, SFX_SWITCH_HIT = 4, SFX_PLAYER_HIT = 5, SFX_SHOT = 6;
 constexpr int SFX_STUDIO = 96, SFX_CONFIRM = 98, SFX_MOVE = 99;
+constexpr int SFX_FIRST_HIT = 10, SFX_FIRST_BURST = 15;  // four variations of each follow
 
 // Play events that can earn a badge (p_BadgeEvent), each with the value it reports.
 enum BadgeEvent {
@@ -132,7 +134,7 @@ class c_MyApp : public c_App {
   // ---- [Core] Screen flow and overlays ---------------------------------------------------
   int fullscreen = 0;
   int screenMode = 0;
-  class c_OmbiPlayer* music = nullptr;
+  c_OmbiPlayer* music = nullptr;  // the sequencer, used while HasMusic is 1
   int waitSpin = 0;  // loading spinner angle, degrees
   int gameMode = 0;  // 1 .. 3
   int paused = 0;
@@ -304,6 +306,8 @@ class c_MyApp : public c_App {
   int p_DoActors();
   int p_DoParticles();
   int p_DoStars(float dx, float dy);
+  // One of the four hit or burst sounds from `firstSlot`, at a random rate, while effects are on.
+  void PlayHitSound(int firstSlot);
 
   // ---- Turning
   // -----------------------------------------------------------------------------------------------------------
@@ -359,6 +363,12 @@ class c_MyApp : public c_App {
   void ReleaseVirtualButtons();
   // The pause state after the window was away: paused with the panel centred during play.
   void PauseForAbsence();
+  // The sound setting plays music (settings 1 and 3).
+  bool MusicOn();
+  // The sequencer's tune of the game mode.
+  void StartSequencerTune();
+  // The player's step of the play tick (player.cpp).
+  void DoPlayer();
   // The options cog, three rings turning at their own speeds; true when a touch is on it.
   bool DrawCog(float x, float y, float size);
   // The console's overscan slider and its L1 and R1 keys, with the latches of the box it sits in.

@@ -128,6 +128,8 @@ int c_MyApp::p_Oval(float cx, float cy, float rx, float ry) {
 }
 
 int c_MyApp::p_OnRender() {
+  if (vx_Kalvexa_HasMusic == 1) music->p_Ombi_Alive_R();
+
   int now = vx_app_Millisecs();
   if (now > renderLastMillis) renderFps = 1000 / (now - renderLastMillis);
   renderFpsSmooth = (renderFpsSmooth * 9 + renderFps) / 10;

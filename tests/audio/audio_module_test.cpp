@@ -4,19 +4,35 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <set>
+#include <string>
+
 #include "audio/audio.h"
 #include "host/vx_game.h"
 #include "tests/audio/null_device.h"
+#include "tests/support/resident_memory.h"
 
 namespace {
+
+// The real host, counting the sound files it decodes.
+class CountingHost : public VxGlfwGame {
+ public:
+  int decoded = 0;
+
+  unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override {
+    ++decoded;
+    return VxGlfwGame::LoadAudioData(path, length, channels, format, hertz);
+  }
+};
 
 class AudioModule : public NullDeviceTest {
  protected:
   TempFolder folder;
+  CountingHost host;
 
   void SetUp() override {
     NullDeviceTest::SetUp();
-    static VxGlfwGame host;
     VxGlfwGame::_glfwGame = &host;
     vx_audio_SetAudioDevice(device);
 
@@ -77,6 +93,44 @@ TEST_F(AudioModule, MusicPlaysOnTheLastChannelAndAFailedLoadLeavesItStopped) {
   EXPECT_EQ(vx_audio_PlayMusic(String("missing.ogg"), 1), -1);
   EXPECT_EQ(audio().MusicState(), 0);
   EXPECT_EQ(AlState(32), AL_STOPPED);
+}
+
+TEST_F(AudioModule, PlayingTheTuneLastLoadedAgainReusesItFromTheStart) {
+  ASSERT_EQ(vx_audio_PlayMusic(String("tune.ogg"), 1), 0);
+  ALint buffer = Source(32, AL_BUFFER);
+  ASSERT_TRUE(WaitFor([&] { return Source(32, AL_SAMPLE_OFFSET) > 2000; }));
+  ASSERT_EQ(vx_audio_PlayMusic(String("tune.ogg"), 0), 0);
+  EXPECT_EQ(host.decoded, 1);
+  EXPECT_EQ(Source(32, AL_BUFFER), buffer);
+  EXPECT_LT(Source(32, AL_SAMPLE_OFFSET), 2000);
+  EXPECT_EQ(Source(32, AL_LOOPING), AL_FALSE);
+
+  vx_audio_PlayMusic(String("LOUD.WAV"), 1);
+  vx_audio_PlayMusic(String("tune.ogg"), 1);
+  EXPECT_EQ(host.decoded, 3) << "only the last tune is kept";
+}
+
+// A tune at each game start and each level, with collector steps between and
+// little else allocated: the buffers of earlier tunes are let go, a few
+// steps after the next one starts.
+TEST_F(AudioModule, PlayingTunesOverAndOverKeepsBuffersAndMemoryFlat) {
+  constexpr int TUNES = 3, PLAYS = 50, TICKS = 20, SETTLING = 10;
+  constexpr size_t TUNE = 8 << 20;  // bytes of PCM, a cycle's worth
+  for (int t = 0; t < TUNES; ++t) WriteFile("data/tune" + std::to_string(t) + ".wav", Wav(2, 44100, 16, Ramp(TUNE)));
+  std::set<ALuint> made;
+  size_t peakLive = 0, settled = 0, peakResident = 0;
+  for (int play = 0; play < PLAYS; ++play) {
+    ASSERT_EQ(vx_audio_PlayMusic(String(("tune" + std::to_string(play % TUNES) + ".wav").c_str()), 1), 0);
+    made.insert(static_cast<ALuint>(Source(32, AL_BUFFER)));
+    for (int tick = 0; tick < TICKS; ++tick) gc_collect();
+    size_t live = 0;
+    for (ALuint name : made) live += alIsBuffer(name) ? 1 : 0;
+    peakLive = std::max(peakLive, live);
+    if (play == SETTLING - 1) settled = ResidentBytes();
+    if (play >= SETTLING) peakResident = std::max(peakResident, ResidentBytes());
+  }
+  EXPECT_LE(peakLive, 3u);
+  EXPECT_LE(peakResident, settled + 3 * TUNE);
 }
 
 TEST_F(AudioModule, RefillingASampleLetsGoOfItsOldBufferAndEvenAFailedLoadFlushes) {

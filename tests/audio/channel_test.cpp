@@ -2,6 +2,7 @@
 // of a second.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "tests/audio/null_device.h"
@@ -80,6 +81,15 @@ TEST_F(Channels, PanPlacesTheSourceOnAUnitCircleAheadAndOutlastsPlaying) {
   audio().SetPan(5, 1);
   audio().PlaySample(Sample(0.5), 5, 0);
   EXPECT_EQ(position(), "0.84 0.00 -0.54");
+}
+
+TEST_F(Channels, ARateThatIsNotAFiniteNumberAboveZeroLeavesTheChannelsRateAndNoError) {
+  audio().SetRate(4, 2);
+  for (float rate : {0.0f, -1.0f, NAN, INFINITY}) audio().SetRate(4, rate);
+  ALfloat pitch = 0;
+  alGetSourcef(audio().channels[4].source, AL_PITCH, &pitch);
+  EXPECT_EQ(pitch, 2.0f);
+  EXPECT_EQ(alGetError(), AL_NO_ERROR);
 }
 
 TEST_F(Channels, ADiscardedBufferIsDeletedOnlyOnceNoChannelHoldsIt) {

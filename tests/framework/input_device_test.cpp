@@ -108,6 +108,23 @@ TEST_F(Input, TheLeftButtonAndTouchZeroMirrorEachOther) {
   EXPECT_EQ(vx_input_TouchX(32), 0);
 }
 
+TEST_F(Input, ButtonsAndFingersBeyondTheirDeviceReachNoKey) {
+  device->p_TouchEvent(E::TouchDown, 32, 1, 2);  // would be back, 416
+  device->p_TouchEvent(E::TouchDown, 48, 1, 2);  // would be close, 432
+  device->p_TouchEvent(E::TouchDown, 10, 1, 2);  // the eleventh finger
+  device->p_MouseEvent(E::MouseDown, 7, 1, 2);   // would be Backspace, 8
+  device->p_TouchEvent(E::TouchMove, 40, 1, 2);
+  for (int key : {416, 432, 394, 8}) {
+    EXPECT_FALSE(vx_input_KeyDown(key)) << key;
+    EXPECT_EQ(vx_input_KeyHit(key), 0) << key;
+  }
+  EXPECT_EQ(vx_input_MouseX(), 0);
+  device->p_TouchEvent(E::TouchDown, 9, 1, 2);
+  device->p_MouseEvent(E::MouseDown, 2, 3, 4);
+  EXPECT_TRUE(vx_input_KeyDown(393));
+  EXPECT_TRUE(vx_input_KeyDown(3));
+}
+
 TEST_F(Input, JoypadsAreSampledOncePerTickUpToTheFirstMissingOne) {
   host.present[1] = true;  // pad 1 without pad 0 is never asked
   device->p_BeginUpdate();

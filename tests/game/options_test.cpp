@@ -118,14 +118,14 @@ TEST(OptionBox, TheICadeScreenAndCreditsLines) {
   EXPECT_TRUE(Shows(game, "Fullscreen"));
   Tap(game, KEY_RETURN);
   EXPECT_TRUE(game.host->fullscreenWindow);
-  EXPECT_EQ(game.host->width, game.host->desktopWidth);
+  EXPECT_EQ(vx_graphics_DeviceWidth(), game.host->desktopWidth);
   game.FinishLoading();  // at the new size
   game.Step();
   EXPECT_TRUE(Shows(game, "Windowed"));
   Tap(game, KEY_RETURN);
   game.FinishLoading();
   EXPECT_FALSE(game.host->fullscreenWindow);
-  EXPECT_EQ(game.host->width, 640);
+  EXPECT_EQ(vx_graphics_DeviceWidth(), 640);
 
   // From the title the credits line hands over to the credits box, with a joypad's A.
   SelectLine(game, 4);

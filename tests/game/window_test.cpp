@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/game_window.h"
+#include "tests/support/subprocess.h"
 
 namespace {
 
@@ -33,6 +34,54 @@ TEST_F(GameWindowTest, TheGameShowsTheLoadingScreenThenMovesOnFromIt) {
   EXPECT_TRUE(loading) << "the band of the loading screen was never on screen";
   EXPECT_TRUE(game.WaitForShot("after_loading", [](const Screenshot& s) { return !Near(s.At(20, 240), LOADING_BAND); }))
       << game.Output();
+}
+
+// The title's background, (0, 0, 80), left of its art.
+bool TitleShown(const Screenshot& s) { return Near(s.At(10, s.height / 2), 0x000050); }
+
+// Pixels that differ between the same square of two pictures.
+int Changed(const Screenshot& a, const Screenshot& b, int cx, int cy, int half) {
+  int n = 0;
+  for (int y = cy - half; y < cy + half; ++y) {
+    for (int x = cx - half; x < cx + half; ++x) n += a.At(x, y) != b.At(x, y);
+  }
+  return n;
+}
+
+TEST_F(GameWindowTest, TheTitleAnswersKeysAMouseDragAndFullScreenAndSavesWhenTheFocusGoes) {
+  GameWindow game;
+  ASSERT_FALSE(game.Window().empty()) << game.Output();
+  ASSERT_TRUE(game.WaitForShot("title", TitleShown)) << game.Output();
+  PauseMilliseconds(800);  // slid in
+  Screenshot first = game.Shot("title");
+
+  // The selected item sits at (250, 384), drawn larger than the others.
+  game.Key("Right");
+  PauseMilliseconds(800);
+  Screenshot second = game.Shot("title_second_mode");
+  EXPECT_GT(Changed(first, second, 250, 384, 40), 400) << "Right did not move the carousel";
+
+  game.Drag(520, 450, 300, 450);
+  PauseMilliseconds(1000);
+  Screenshot flung = game.Shot("title_flung");
+  EXPECT_GT(Changed(second, flung, 250, 384, 40), 400) << "the drag did not fling the carousel";
+
+  // Full screen is the desktop's size, the display's 1280 x 1024.
+  game.Key("F11");
+  ASSERT_TRUE(game.FindWindowOfSize(1280, 1024));
+  EXPECT_TRUE(game.WaitForShot("title_full_screen", TitleShown)) << game.Output();
+  game.Key("F11");
+  ASSERT_TRUE(game.FindWindowOfSize(640, 480));
+  EXPECT_TRUE(game.WaitForShot("title_windowed_again", TitleShown)) << game.Output();
+
+  // Another window takes the focus: the game is suspended and saves.
+  std::remove(game.Folder().Path(".vorlixstate").c_str());
+  OtherProgram other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
+  std::string otherWindow = other.Window("vx-other");
+  ASSERT_FALSE(otherWindow.empty());
+  Xdotool({"windowfocus", "--sync", otherWindow});
+  for (int i = 0; i < 100 && game.StateFile().empty(); ++i) PauseMilliseconds(50);
+  EXPECT_NE(game.StateFile().find("|1483|"), std::string::npos) << game.StateFile();
 }
 
 }  // namespace

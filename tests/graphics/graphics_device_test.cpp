@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "graphics/surface.h"
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST_F(DeviceTest, AFullBatchIs256QuadsInOneDrawElementsAndThe257thOpensTheNext)
   EXPECT_EQ(draws[1].vertices[0].x, 300.0f);
 }
 
-TEST_F(DeviceTest, ColourAndMatrixChangesStayInTheBatchWhileBlendChangesFlushIt) {
+TEST_F(DeviceTest, ColourMatrixAndTheBlendInForceStayInTheBatchWhileBlendChangesFlushIt) {
   device->SetColor(0, 0, 0);
   device->DrawRect(0, 0, 1, 1);
   device->SetColor(255, 0, 0);
@@ -70,11 +70,16 @@ TEST_F(DeviceTest, ColourAndMatrixChangesStayInTheBatchWhileBlendChangesFlushIt)
   EXPECT_FLOAT_EQ(draws[0].vertices[4].x, 100);
   EXPECT_FLOAT_EQ(draws[0].vertices[4].y, 60);
 
-  for (int i = 0; i < 4; ++i) {
-    device->SetBlend(i % 2);
+  // Mode 0 is in force after BeginRender, and every mode but 1 blends alike.
+  for (int mode : {0, 2, 1, 1, 0, 1}) {
+    device->SetBlend(mode);
     device->DrawRect(0, 0, 1, 1);
   }
+  std::vector<GlCall> blends = gl.Named("BlendFunc");
   EXPECT_EQ(Flushed().size(), 4u);
+  ASSERT_EQ(blends.size(), 3u);
+  EXPECT_EQ(blends[0].args, (Args{GL_ONE, GL_ONE}));
+  EXPECT_EQ(blends[1].args, (Args{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
 }
 
 TEST_F(DeviceTest, PrimitivesBatchOnlyWithOthersOfTheSameVertexCount) {
@@ -165,6 +170,26 @@ TEST_F(DeviceTest, ScissorAtFullWindowSizeIsOffAndOtherwiseFlippedToGlRows) {
   device->SetScissor(0, 0, 640, 480);
   EXPECT_EQ(gl.Named("Disable").back().args[0], GL_SCISSOR_TEST);
   EXPECT_EQ(gl.Count("Scissor"), 0);
+}
+
+TEST_F(DeviceTest, DrawingInWindowUnitsCoversEveryPixelOfAScaledFramebuffer) {
+  gl.framebufferWidth = 1280;
+  gl.framebufferHeight = 960;
+  device->BeginRender();
+  EXPECT_EQ(gl.Named("Viewport").back().args, (Args{0, 0, 1280, 960}));
+  EXPECT_EQ(gl.Named("Ortho").back().args, (Args{0, 640, 480, 0, -1, 1}));
+  EXPECT_EQ(device->Width(), 640);
+  device->SetScissor(10, 20, 100, 50);
+  EXPECT_EQ(gl.Named("Scissor").back().args, (Args{20, 820, 200, 100}));
+
+  // A window with no client area at all.
+  gl.SetWindowSize(0, 0);
+  device->BeginRender();
+  device->SetScissor(0, 0, 0, 0);
+  device->DrawRect(0, 0, 10, 10);
+  EXPECT_EQ(gl.Named("Viewport").back().args, (Args{0, 0, 0, 0}));
+  EXPECT_EQ(gl.Named("Disable").back().args[0], GL_SCISSOR_TEST);
+  EXPECT_EQ(Flushed().size(), 1u);
 }
 
 TEST_F(DeviceTest, HalfAlphaPacksPremultipliedWhite) {

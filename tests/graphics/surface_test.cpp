@@ -2,24 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "graphics/graphics_device.h"
 #include "host/vx_game.h"
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// A surface holding `bytes` on the C heap, as the decoder hands them over.
-gxtkSurface* SurfaceOf(const Bytes& bytes, int w, int h, int depth) {
+// A copy of `bytes` on the C heap, as the decoder hands them over.
+unsigned char* OnTheHeap(const Bytes& bytes) {
   unsigned char* block = static_cast<unsigned char*>(malloc(bytes.size()));
   memcpy(block, bytes.data(), bytes.size());
+  return block;
+}
+
+gxtkSurface* SurfaceOf(const Bytes& bytes, int w, int h, int depth) {
   gxtkSurface* s = new gxtkSurface();
-  s->SetData(block, w, h, depth);
+  s->SetData(OnTheHeap(bytes), w, h, depth);
   return s;
 }
 
@@ -72,8 +77,30 @@ TEST(Surface, ATextureIsMadeOncePerWindowAndOnlyItsBytesAreFreedOnceStale) {
   EXPECT_EQ(gl.Count("DeleteTextures"), 1) << "a second discard has nothing left to free";
 }
 
-TEST(Surface, AGlWithoutOddSizedTexturesGetsAPowerOfTwoTexture) {
+TEST(Surface, RefillingASurfaceReplacesItsTexture) {
   GlRecorder gl;
+  gxtkSurface* s = SurfaceOf(Bytes(4 * 4 * 4, 255), 4, 4, 4);
+  s->Bind();
+  GLuint first = s->textureName;
+  s->SetData(OnTheHeap(Bytes(8 * 2 * 4, 255)), 8, 2, 4);
+  s->Bind();
+  std::vector<GlCall> deleted = gl.Named("DeleteTextures");
+  ASSERT_EQ(deleted.size(), 1u);
+  EXPECT_EQ(deleted[0].args[1], first);
+  EXPECT_EQ(gl.Named("TexSubImage2D").back().pixels, Bytes(8 * 2 * 4, 255));
+  EXPECT_FLOAT_EQ(s->uScale, 1.0f / 8);
+  s->Discard();
+}
+
+TEST(Surface, OnlyAGlThatRefusesTheSizeGetsAPowerOfTwoTexture) {
+  GlRecorder gl;
+  gl.pendingError = GL_INVALID_ENUM;  // left by some earlier call
+  gxtkSurface* accepted = SurfaceOf(Bytes(100 * 60 * 4), 100, 60, 4);
+  accepted->Bind();
+  EXPECT_EQ(gl.Count("TexImage2D"), 1);
+  EXPECT_FLOAT_EQ(accepted->uScale, 1.0f / 100);
+
+  gl.Clear();
   gl.rejectNonPowerOfTwo = true;
   gxtkSurface* s = SurfaceOf(Bytes(100 * 60 * 4), 100, 60, 4);
   s->Bind();
@@ -84,7 +111,7 @@ TEST(Surface, AGlWithoutOddSizedTexturesGetsAPowerOfTwoTexture) {
   EXPECT_FLOAT_EQ(s->uScale, 1.0f / 128);
   EXPECT_FLOAT_EQ(s->vScale, 1.0f / 64);
   EXPECT_EQ(gl.Named("TexSubImage2D")[0].args[4], 100) << "the picture goes into the top-left corner";
-  s->Discard();
+  for (gxtkSurface* surface : {accepted, s}) surface->Discard();
 }
 
 TEST(Surface, WrittenPixelsArePremultipliedAndUploadedByRowsUnlessWhole) {
@@ -120,6 +147,31 @@ TEST(Surface, WrittenPixelsArePremultipliedAndUploadedByRowsUnlessWhole) {
   EXPECT_EQ(PixelsOf(rgb), (Bytes{1, 2, 3}));
   s->Discard();
   rgb->Discard();
+}
+
+TEST(Surface, TheUnwrittenPartOfACreatedSurfaceReachesTheNextWindowClear) {
+  GlRecorder gl;
+  gxtkGraphics* device = new gxtkGraphics();
+  gxtkSurface* s = device->CreateSurface(16, 16);
+  Array<int> red(4 * 4);
+  for (int& p : red) p = static_cast<int>(0xFFFF0000u);
+  // The next block of the surface's size that malloc hands out is a dirty one.
+  void* dirty = malloc(16 * 16 * 4);
+  memset(dirty, 0xA5, 16 * 16 * 4);
+  free(dirty);
+  device->WritePixels2(s, red, 0, 0, 4, 4, 0, 4);
+
+  glfwGraphicsSeq = 2;
+  gl.Clear();
+  s->Bind();
+  std::vector<GlCall> uploads = gl.Named("TexSubImage2D");
+  ASSERT_EQ(uploads.size(), 1u);
+  const Bytes& bytes = uploads[0].pixels;
+  ASSERT_EQ(bytes.size(), 16u * 16 * 4);
+  // Red in the top-left 4 x 4 (two of its four bytes are not zero), zeros everywhere else.
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{255, 0, 0, 255}));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), 16 * 16 * 4 - 4 * 4 * 2);
+  s->Discard();
 }
 
 }  // namespace

@@ -115,6 +115,7 @@ TEST_F(WindowTest, AdditiveBlendingAddsTheColours) {
   vx_graphics_SetBlend(1);
   vx_graphics_SetColor(0, 100, 50);
   vx_graphics_DrawRect(0, 0, 8, 8);
+  vx_graphics_SetBlend(1);  // already in force
   vx_graphics_DrawRect(4, 4, 8, 8);
   EXPECT_EQ(Pixel(1, 1), 0xFF646432u);
   EXPECT_EQ(Pixel(5, 5), 0xFF64C864u);

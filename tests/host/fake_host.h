@@ -1,10 +1,11 @@
 // A GLFW host without a window system: a fake clock that only moves when the
-// loop sleeps or waits (or a test stalls it), a scripted window state, and a
-// delegate that records every call with the time it came.
+// loop sleeps or waits (or a test stalls it), a scripted window state and
+// keyboard, and a delegate that records every call with the time it came.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ class FakeHost : public VxGlfwGame {
   int pass = 0;              // loop passes so far
   int passLimit = 1000;      // the window closes after this many passes
   std::function<void(FakeHost&)> onPass;  // runs at the start of each pass, after polling
+  std::set<int> heldKeys;                 // GLFW key codes held down
+  std::function<void()> onOpenWindow;     // runs when the window is (re)opened
 
   double Time() override { return now; }
   void Sleep(double seconds) override { now += seconds; }
@@ -39,7 +42,10 @@ class FakeHost : public VxGlfwGame {
     if (param == GLFW_ICONIFIED) return iconified;
     return 0;
   }
-  void SetGlfwWindow(int, int, int, int, int, int, int, int, bool) override {}
+  bool KeyHeld(int glfwKey) override { return heldKeys.count(glfwKey) > 0; }
+  void OpenWindow(int, int, int, int, int, int, int, int, bool) override {
+    if (onOpenWindow) onOpenWindow();
+  }
 };
 
 struct RecordingDelegate : VxGameDelegate {

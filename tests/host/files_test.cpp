@@ -2,6 +2,7 @@
 // fresh folder of its own.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "host/vx_game.h"
+#include "tests/support/subprocess.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -100,6 +102,24 @@ TEST_F(Files, AFailedSaveLeavesTheOldStateWhole) {
   }
   EXPECT_EQ(host->SaveState(next), 0);
   EXPECT_TRUE(host->LoadState() == next);
+}
+
+TEST_F(Files, StartUpRemovesTheTemporaryFilesOfSavesWhoseProcessEnded) {
+  pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+  const std::string stale = ".vorlixstate." + std::to_string(ended) + ".tmp";
+  const std::string saving = ".vorlixstate." + std::to_string(getpid()) + ".tmp";
+  for (const std::string& name : {stale, saving, std::string(".vorlixstate"), std::string(".vorlixstate.1x.tmp")}) {
+    WriteFile(name, "state");
+  }
+  // The game without a display gets no further than the window system.
+  ProcessOptions noDisplay;
+  noDisplay.unsetEnv = {"DISPLAY", "WAYLAND_DISPLAY"};
+  ASSERT_EQ(RunProcess({BuildPath("kalvexa")}, noDisplay).status, 255);
+  EXPECT_NE(access(stale.c_str(), F_OK), 0);
+  EXPECT_EQ(Entries(), 3);
+  EXPECT_EQ(ReadFile(".vorlixstate"), "state");
 }
 
 TEST_F(Files, LoadDataReadsWholeFilesAndLeavesTheLengthAloneWhenMissing) {

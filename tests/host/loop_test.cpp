@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "runtime/gc.h"
 #include "tests/host/fake_host.h"
 
 namespace {
@@ -170,6 +171,38 @@ TEST_F(Loop, AnExceptionFromTheDelegateEndsInDieWithStatus255) {
         host->UpdateGame();
       },
       ::testing::ExitedWithCode(255), "^Vorlix Runtime Error : Uncaught Vorlix Exception\n$");
+}
+
+// The full-screen switch: the game re-opens the window inside a tick while a
+// key is held, with an object that only a C++ local of the tick holds.
+TEST_F(Loop, AWindowReopenedInsideATickSendsKeyUpsFirstAndCollectsNothingBeforeTheTickEnds) {
+  struct Local : Object {
+    int value = 12345;
+    bool* destroyed = nullptr;
+    ~Local() override {
+      if (destroyed) *destroyed = true;
+    }
+  };
+  bool destroyed = false;
+  int keyUpsAtOpen = -1;
+  host->heldKeys = {'A'};
+  host->onOpenWindow = [&] { keyUpsAtOpen = game->Count("key"); };
+  during = [&](const std::string& name) {
+    if (name != "update") return;
+    Local* local = new Local;
+    local->destroyed = &destroyed;
+    while (gc_new_bytes <= GC_CYCLE_BYTES) new Object;  // the next collector step sweeps
+    host->SetGlfwWindow(1280, 1024, 8, 8, 8, 0, 0, 0, true);
+    for (int i = 0; i < 1000; ++i) new Local{};  // would take the blocks of swept objects
+    EXPECT_FALSE(destroyed);
+    EXPECT_EQ(local->value, 12345);
+  };
+  host->StartGame();
+  host->UpdateGame();
+  EXPECT_EQ(keyUpsAtOpen, 1);
+  ASSERT_EQ(game->Count("key"), 1);
+  EXPECT_EQ(game->calls.back().event, 2);
+  EXPECT_EQ(game->calls.back().data, 65);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <type_traits>
 #include <vector>
 
 #include "runtime/array.h"
@@ -10,6 +11,10 @@
 #include "runtime/object.h"
 
 namespace {
+
+// A copy would share the list links of the original.
+static_assert(!std::is_copy_constructible_v<Object> && !std::is_copy_assignable_v<Object> &&
+              !std::is_move_constructible_v<Object> && !std::is_move_assignable_v<Object>);
 
 // A test object with three reference fields and an id, recording its
 // destruction.
@@ -153,6 +158,19 @@ TEST_F(Collector, MoreThanACycleOfAllocationAlwaysSweeps) {
   EXPECT_NE(gc_markbit, markbit);
   EXPECT_EQ(gc_new_bytes, 0);
   EXPECT_EQ(destroyed.size(), 0u);
+}
+
+TEST_F(Collector, MemoryHeldOutsideCountsAsAllocationForTheCycleAndTheGarbageDestroyed) {
+  int id = (new Node)->id;  // garbage from the start
+  gc_external_alloc(GC_CYCLE_BYTES / 2);
+  gc_collect();
+  EXPECT_EQ(gc_free_bytes, 0) << "half a cycle: no sweep yet";
+  gc_external_alloc(GC_CYCLE_BYTES / 2 + 1);
+  gc_collect();
+  EXPECT_GT(gc_free_bytes, 0);
+  EXPECT_EQ(destroyed.count(id), 0u);
+  gc_external_alloc(1 << 20);  // a picture's bytes make room the way an allocation does
+  EXPECT_EQ(destroyed.count(id), 1u);
 }
 
 TEST_F(Collector, SharedEmptyArraysNeverChangeListOrColour) {

@@ -52,17 +52,23 @@ TEST(FatalError, MessagesKeepTheLowByteOfWideCharacters) {
 }
 
 TEST(FatalError, SignalsAndExhaustionBecomeFatalErrors) {
-  ProcessResult segv = Probe("segv", "", {"ASAN_OPTIONS=handle_segv=0"});
-  EXPECT_EQ(segv.out, "Vorlix Runtime Error : Memory access violation\n\n");
-  EXPECT_EQ(segv.status, 255);
-
-  ProcessResult fpe = Probe("fpe");
-  EXPECT_EQ(fpe.out, "Vorlix Runtime Error : Floating point exception\n\n");
-  EXPECT_EQ(fpe.status, 255);
-
-  ProcessResult oom = Probe("oom", "", {"ASAN_OPTIONS=allocator_may_return_null=1"});
-  EXPECT_EQ(oom.out, "Vorlix Runtime Error : Out of memory\n\n");
-  EXPECT_EQ(oom.status, 255);
+  const struct {
+    const char* mode;
+    const char* message;
+    const char* asanOptions;
+  } cases[] = {
+      {"segv", "Memory access violation", "handle_segv=0"},
+      {"recurse", "Memory access violation", "handle_segv=0"},  // no stack left for the handler
+      {"fpe", "Floating point exception", ""},
+      {"oom", "Out of memory", "allocator_may_return_null=1"},
+      // A real exhaustion: the report itself may allocate nothing.
+      {"exhaust", "Out of memory", "allocator_may_return_null=1:detect_leaks=0"},
+  };
+  for (const auto& c : cases) {
+    ProcessResult r = Probe(c.mode, "", {std::string("ASAN_OPTIONS=") + c.asanOptions});
+    EXPECT_EQ(r.out, std::string("Vorlix Runtime Error : ") + c.message + "\n\n") << c.mode;
+    EXPECT_EQ(r.status, 255) << c.mode << "\n" << r.err;
+  }
 }
 
 TEST(OrderlyEnd, EmptyErrorExitsZeroSilently) {

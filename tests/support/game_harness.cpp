@@ -12,27 +12,12 @@
 #include "framework/key_codes.h"
 #include "game/core/globals.h"
 #include "host/glfw2.h"
+#include "host/input_translation.h"
 #include "runtime/gc.h"
 #include "runtime/startup.h"
 #include "tests/support/subprocess.h"
 
 namespace {
-
-GameHarness* current = nullptr;
-
-void WindowSize(int* width, int* height) {
-  *width = current->host->width;
-  *height = current->host->height;
-}
-
-// The recorder keeps no blend changes; the replay tests read them in order with the draws.
-void BlendFunc(GLenum source, GLenum destination) {
-  if (current->gl->countOnly) return;
-  GlCall call;
-  call.name = "BlendFunc";
-  call.args = {double(source), double(destination)};
-  current->gl->calls.push_back(call);
-}
 
 gxtkAudio* NewRecordingAudio() { return new RecordingAudio(); }
 
@@ -47,8 +32,6 @@ void DestroyEverything() {
   while (gc_free_bytes > 0) gc_object::operator delete(gc_object_alloc(8), 8);
 }
 
-const char* kArguments[] = {"kalvexa"};
-
 }  // namespace
 
 int HarnessHost::WindowParam(int param) {
@@ -57,21 +40,19 @@ int HarnessHost::WindowParam(int param) {
   return 0;
 }
 
-// As the real host: no key stays down across the change of window.
-void HarnessHost::SetGlfwWindow(int w, int h, int red, int green, int blue, int alpha, int depth, int stencil,
-                                bool fullscreen) {
-  std::set<int> held;
-  held.swap(keysDown);
-  for (int key : held) KeyEvent(c_VxGameEvent::KeyUp, key);
-  width = w;
-  height = h;
+bool HarnessHost::KeyHeld(int glfwKey) { return keysDown.count(TransKey(glfwKey)) != 0; }
+
+void HarnessHost::OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                             bool fullscreen) {
+  keysDown.clear();
   fullscreenWindow = fullscreen;
   ++windowsOpened;
-  if (realWindow) {
-    VxGlfwGame::SetGlfwWindow(w, h, red, green, blue, alpha, depth, stencil, fullscreen);
-  } else {
-    ++glfwGraphicsSeq;
+  if (!recorder) {
+    VxGlfwGame::OpenWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen);
+    return;
   }
+  recorder->SetWindowSize(width, height);
+  ++glfwGraphicsSeq;
 }
 
 VxGlfwVideoMode* HarnessHost::GetGlfwDesktopMode() {
@@ -93,8 +74,11 @@ bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, A
   return true;
 }
 
+int HarnessHost::ReplaceFile(const char* from, const char* to) {
+  return failSaves ? -1 : VxGlfwGame::ReplaceFile(from, to);
+}
+
 GameHarness::GameHarness(HarnessOptions options) : realWindow_(options.realWindow) {
-  current = this;
   std::string data = options.dataFolder.empty() ? BuildPath("run/data") : options.dataFolder;
   std::filesystem::remove(folder_.Path("data"));
   std::filesystem::create_directory_symlink(data, folder_.Path("data"));
@@ -109,20 +93,16 @@ GameHarness::GameHarness(HarnessOptions options) : realWindow_(options.realWindo
   if (realWindow_) {
     static bool windowSystem = glfwInit();
     if (!windowSystem) abort();
-    host->realWindow = true;
-    host->SetGlfwWindow(options.width, options.height, 8, 8, 8, 0, 0, 0, false);
   } else {
     gl = std::make_unique<GlRecorder>();
-    table_ = *gxtkGL;
-    table_.GetWindowSize = WindowSize;
-    table_.BlendFunc = BlendFunc;
-    gxtkGL = &table_;
-    host->width = options.width;
-    host->height = options.height;
+    host->recorder = gl.get();
   }
+  host->SetGlfwWindow(options.width, options.height, 8, 8, 8, 0, 0, 0, false);
 
-  vx_start_runtime(1, kArguments);
-  vxMain();
+  arguments_ = options.arguments;
+  arguments_.insert(arguments_.begin(), "kalvexa");
+  for (const std::string& a : arguments_) argv_.push_back(a.c_str());
+  vx_std_main(static_cast<int>(argv_.size()), argv_.data());
   host->StartGame();
   app = static_cast<c_MyApp*>(vx_app__app);
   audio = static_cast<RecordingAudio*>(vx_audio_device);
@@ -142,7 +122,6 @@ GameHarness::~GameHarness() {
   VxGlfwGame::_glfwGame = nullptr;
   delete host;
   c_GameDelegate::m_newAudio = nullptr;
-  current = nullptr;
 }
 
 void GameHarness::Update() { host->UpdateGame(); }
@@ -200,7 +179,8 @@ std::vector<uint32_t> GameHarness::ReadFrame(const std::function<void()>& draw) 
 float GameHarness::WindowX(float x) const { return x * app->scaleX + vx_Kalvexa_overscan; }
 
 float GameHarness::WindowY(float y) const {
-  float margin = vx_Kalvexa_overscan * static_cast<float>(host->height) / static_cast<float>(host->width);
+  int width = vx_graphics_DeviceWidth(), height = vx_graphics_DeviceHeight();
+  float margin = width < 1 ? 0 : vx_Kalvexa_overscan * static_cast<float>(height) / static_cast<float>(width);
   return y * app->scaleY + margin;
 }
 
@@ -243,10 +223,7 @@ void GameHarness::LoseFocus() { host->SuspendGame(); }
 
 void GameHarness::RegainFocus() { host->ResumeGame(); }
 
-void GameHarness::Resize(int width, int height) {
-  host->width = width;
-  host->height = height;
-}
+void GameHarness::Resize(int width, int height) { gl->SetWindowSize(width, height); }
 
 std::vector<DrawRecord> GameHarness::Records() const {
   std::vector<DrawRecord> records;

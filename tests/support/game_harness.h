@@ -23,7 +23,7 @@
 #include "game/core/my_app.h"
 #include "graphics/gl_calls.h"
 #include "host/vx_game.h"
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 #include "tests/support/audio_recorder.h"
 #include "tests/support/temp_folder.h"
 
@@ -51,17 +51,20 @@ struct HarnessOptions {
   // Draw into a real GLFW window on the display (real GL) instead of the
   // recording call table.
   bool realWindow = false;
+  // The program's arguments after its name ("--sequencer").
+  std::vector<std::string> arguments;
 };
 
 // The host: a fake clock, a window that is only a size, scripted joypads.
 class HarnessHost : public VxGlfwGame {
  public:
   double now = 100;  // seconds
-  int width = 640, height = 480;
+  GlRecorder* recorder = nullptr;  // the window when it is not a real one
   bool fullscreenWindow = false;
   int windowsOpened = 0;
   int desktopWidth = 1280, desktopHeight = 1024;
   std::set<int> keysDown;  // framework key codes the test holds
+  bool failSaves = false;  // the state file cannot be replaced
 
   struct Pad {
     bool present = false;
@@ -74,12 +77,14 @@ class HarnessHost : public VxGlfwGame {
   void PollEvents() override {}
   void WaitEvents() override {}
   int WindowParam(int param) override;
-  bool realWindow = false;  // windows are real GLFW windows on the display
-
-  void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
-                     bool fullscreen) override;
   VxGlfwVideoMode* GetGlfwDesktopMode() override;
   bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) override;
+
+ protected:
+  int ReplaceFile(const char* from, const char* to) override;
+  bool KeyHeld(int glfwKey) override;
+  void OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                  bool fullscreen) override;
 };
 
 class GameHarness {
@@ -148,6 +153,7 @@ class GameHarness {
 
  private:
   TempFolder folder_;
-  gxtkGLCalls table_;
   bool realWindow_;
+  std::vector<std::string> arguments_;
+  std::vector<const char*> argv_;  // the runtime keeps pointers to these
 };

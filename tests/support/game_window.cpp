@@ -51,17 +51,12 @@ std::string Xdotool(std::vector<std::string> arguments) {
   return result.out;
 }
 
-GameWindow::GameWindow(std::vector<std::string> arguments, const std::string& state) {
-  std::filesystem::remove(folder_.Path("data"));
-  std::filesystem::create_directory_symlink(BuildPath("run/data"), folder_.Path("data"));
-  if (!state.empty()) WriteFile(folder_.Path(".vorlixstate"), state);
-  output_ = folder_.Path("output.txt");
-  std::filesystem::create_directories(BuildPath("screens"));
+namespace {
 
-  arguments.insert(arguments.begin(), BuildPath("kalvexa"));
-  pid_ = fork();
-  if (pid_ == 0) {
-    int out = open(output_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+pid_t Start(std::vector<std::string> arguments, const std::string& output) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, 1);
     dup2(out, 2);
     // Mesa and Xlib keep allocations until exit that LeakSanitizer reports.
@@ -73,39 +68,82 @@ GameWindow::GameWindow(std::vector<std::string> arguments, const std::string& st
     execv(argv[0], argv.data());
     _exit(127);
   }
-
-  FindWindow();
+  return pid;
 }
 
-bool GameWindow::FindWindow() {
-  window_.clear();
+void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+// The size of a window as the window system has it; 0 x 0 when it is gone.
+std::pair<int, int> SizeOf(const std::string& window) {
+  std::string geometry = Xdotool({"getwindowgeometry", window});
+  size_t at = geometry.find("Geometry: ");
+  int w = 0, h = 0;
+  if (at != std::string::npos) sscanf(geometry.c_str() + at, "Geometry: %dx%d", &w, &h);
+  return {w, h};
+}
+
+// A visible window of a process, of the given size unless that is 0 x 0, waited for.
+std::string WindowOf(pid_t pid, int width = 0, int height = 0) {
   for (auto deadline = Clock::now() + std::chrono::duration<double>(WINDOW_WAIT); Clock::now() < deadline;) {
-    std::string found = Xdotool({"search", "--onlyvisible", "--pid", std::to_string(pid_)});
-    // The last of several is the newest.
-    if (!found.empty()) {
-      window_ = found.substr(found.rfind('\n') == std::string::npos ? 0 : found.rfind('\n') + 1);
-      Xdotool({"windowfocus", "--sync", window_});
-      return true;
+    std::stringstream found(Xdotool({"search", "--onlyvisible", "--pid", std::to_string(pid)}));
+    for (std::string window; std::getline(found, window);) {
+      if (!window.empty() && (width == 0 || SizeOf(window) == std::make_pair(width, height))) return window;
     }
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return false;
-    }
+    if (waitpid(pid, nullptr, WNOHANG) == pid) return "";
     PauseMilliseconds(20);
   }
-  return false;
+  return "";
 }
 
-GameWindow::~GameWindow() {
-  if (pid_ > 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+}  // namespace
+
+OtherProgram::OtherProgram(std::vector<std::string> arguments) : pid_(Start(std::move(arguments), "/dev/null")) {}
+
+OtherProgram::~OtherProgram() { Stop(pid_); }
+
+std::string OtherProgram::Window(const std::string& name) const {
+  for (auto deadline = Clock::now() + std::chrono::duration<double>(WINDOW_WAIT); Clock::now() < deadline;) {
+    std::string found = Xdotool({"search", "--onlyvisible", "--name", "^" + name + "$"});
+    if (!found.empty()) return found.substr(0, found.find('\n'));
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) return "";
+    PauseMilliseconds(20);
   }
+  return "";
 }
+
+GameWindow::GameWindow(std::vector<std::string> arguments, const std::string& state) {
+  std::filesystem::remove(folder_.Path("data"));
+  std::filesystem::create_directory_symlink(BuildPath("run/data"), folder_.Path("data"));
+  if (!state.empty()) WriteFile(folder_.Path(".vorlixstate"), state);
+  output_ = folder_.Path("output.txt");
+  std::filesystem::create_directories(BuildPath("screens"));
+
+  arguments.insert(arguments.begin(), BuildPath("kalvexa"));
+  pid_ = Start(std::move(arguments), output_);
+  window_ = WindowOf(pid_);
+  if (!window_.empty()) Xdotool({"windowfocus", "--sync", window_});
+}
+
+// Without a window manager a new full-screen window does not get the focus;
+// the test gives it, as a player's click would.
+bool GameWindow::FindWindowOfSize(int width, int height) {
+  window_ = WindowOf(pid_, width, height);
+  if (window_.empty()) return false;
+  Xdotool({"windowfocus", "--sync", window_});
+  return true;
+}
+
+GameWindow::~GameWindow() { Stop(pid_); }
 
 void GameWindow::KeyDown(const std::string& key) { Xdotool({"keydown", "--window", window_, key}); }
 
-void GameWindow::KeyUp(const std::string& key) { Xdotool({"keyup", "--window", window_, key}); }
+// Released on the server, not sent to the window: a key whose press changed
+// the window (full screen) would otherwise stay down for every later program.
+void GameWindow::KeyUp(const std::string& key) { Xdotool({"keyup", key}); }
 
 void GameWindow::Key(const std::string& key, int holdMilliseconds) {
   KeyDown(key);
@@ -158,14 +196,6 @@ bool GameWindow::WaitForShot(const std::string& name, const std::function<bool(c
     PauseMilliseconds(50);
   }
   return false;
-}
-
-std::pair<int, int> GameWindow::Size() {
-  std::string geometry = Xdotool({"getwindowgeometry", window_});
-  size_t at = geometry.find("Geometry: ");
-  int w = 0, h = 0;
-  if (at != std::string::npos) sscanf(geometry.c_str() + at, "Geometry: %dx%d", &w, &h);
-  return {w, h};
 }
 
 void GameWindow::Freeze() { kill(pid_, SIGSTOP); }

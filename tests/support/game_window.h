@@ -31,8 +31,9 @@ class GameWindow {
 
   // The window's id once it is visible and focused ("" when it never appeared).
   const std::string& Window() const { return window_; }
-  // Looks for the game's window again (a full-screen switch opens a new one).
-  bool FindWindow();
+  // Waits for the game's window to have this size (a full-screen switch
+  // opens a new window, which may reuse the old one's id) and focuses it.
+  bool FindWindowOfSize(int width, int height);
   pid_t Pid() const { return pid_; }
 
   // A key held for a few ticks, so that the game sees it down at an update.
@@ -50,8 +51,6 @@ class GameWindow {
   // Takes pictures until `seen` holds for one (kept as <name>), for up to
   // `seconds`; false when it never did.
   bool WaitForShot(const std::string& name, const std::function<bool(const Screenshot&)>& seen, double seconds = 10);
-  // The window's size as the window system has it.
-  std::pair<int, int> Size();
 
   // Stops and continues the process, to catch a picture that lasts only a moment.
   void Freeze();
@@ -68,6 +67,20 @@ class GameWindow {
   pid_t pid_ = -1;
   std::string window_;
   std::string output_;
+};
+
+// Another program on the display, for as long as this object lives.
+class OtherProgram {
+ public:
+  explicit OtherProgram(std::vector<std::string> arguments);
+  ~OtherProgram();
+  OtherProgram(const OtherProgram&) = delete;
+  OtherProgram& operator=(const OtherProgram&) = delete;
+  // Its visible window of this name, waited for ("" when it never appeared).
+  std::string Window(const std::string& name) const;
+
+ private:
+  pid_t pid_ = -1;
 };
 
 // Runs xdotool with `arguments`; its output without the closing newline.

@@ -1,5 +1,6 @@
-#include "tests/graphics/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
+#include <initializer_list>
 #include <utility>
 
 #include "host/vx_game.h"
@@ -8,18 +9,19 @@ namespace {
 
 GlRecorder* recorder = nullptr;
 
-void Record(const char* name, std::vector<double> args) {
+// Arguments arrive as a list on the stack: counting alone allocates nothing.
+void Record(const char* name, std::initializer_list<double> args) {
   if (recorder->countOnly) return;
   GlCall call;
   call.name = name;
-  call.args = std::move(args);
+  call.args = args;
   recorder->calls.push_back(std::move(call));
 }
 
-void RecordDraw(const char* name, std::vector<double> args, int first, int count) {
+void RecordDraw(const char* name, std::initializer_list<double> args, int first, int count) {
   ++recorder->drawCalls;
   if (recorder->countOnly) return;
-  Record(name, std::move(args));
+  Record(name, args);
   GlCall& call = recorder->calls.back();
   call.vertices.assign(recorder->vertexArray + first, recorder->vertexArray + first + count);
   call.texture = recorder->boundTexture;
@@ -28,11 +30,29 @@ void RecordDraw(const char* name, std::vector<double> args, int first, int count
 
 bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
+// Bytes per pixel of the texture formats the device uses.
+int BytesPerPixel(GLenum format) {
+  switch (format) {
+    case GL_LUMINANCE:
+      return 1;
+    case GL_LUMINANCE_ALPHA:
+      return 2;
+    case GL_RGB:
+      return 3;
+    default:
+      return 4;
+  }
+}
+
 // What no test looks at is not kept.
-void Viewport(GLint, GLint, GLsizei, GLsizei) {}
+void Viewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+  Record("Viewport", {double(x), double(y), double(w), double(h)});
+}
 void MatrixMode(GLenum) {}
 void LoadIdentity() {}
-void Ortho(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble) {}
+void Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
+  Record("Ortho", {left, right, bottom, top, zNear, zFar});
+}
 void EnableClientState(GLenum) {}
 void VertexPointer(GLint, GLenum, GLsizei, const GLvoid* pointer) {
   recorder->vertexArray = static_cast<const gxtkVertex*>(pointer);
@@ -46,7 +66,7 @@ void Disable(GLenum capability) {
   if (capability == GL_TEXTURE_2D) recorder->texturing = false;
   Record("Disable", {double(capability)});
 }
-void BlendFunc(GLenum, GLenum) {}
+void BlendFunc(GLenum source, GLenum destination) { Record("BlendFunc", {double(source), double(destination)}); }
 void Scissor(GLint x, GLint y, GLsizei w, GLsizei h) {
   Record("Scissor", {double(x), double(y), double(w), double(h)});
 }
@@ -75,21 +95,26 @@ void TexImage2D(GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h
   Record("TexImage2D", {double(target), double(level), double(internal), double(w), double(h), double(border),
                         double(format), double(type)});
 }
+// The device sets an unpack alignment of 1: rows are packed.
 void TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type,
-                   const GLvoid*) {
+                   const GLvoid* pixels) {
   Record("TexSubImage2D",
          {double(target), double(level), double(x), double(y), double(w), double(h), double(format), double(type)});
+  if (recorder->countOnly) return;
+  const unsigned char* bytes = static_cast<const unsigned char*>(pixels);
+  recorder->calls.back().pixels.assign(bytes, bytes + static_cast<size_t>(w) * h * BytesPerPixel(format));
 }
 void PixelStorei(GLenum, GLint) {}
 GLenum GetError() { return std::exchange(recorder->pendingError, GL_NO_ERROR); }
-void GetWindowSize(int* w, int* h) { *w = 640, *h = 480; }
+void GetWindowSize(int* w, int* h) { *w = recorder->windowWidth, *h = recorder->windowHeight; }
+void GetFramebufferSize(int* w, int* h) { *w = recorder->framebufferWidth, *h = recorder->framebufferHeight; }
 void SwapBuffers() {}
 
 const gxtkGLCalls recordingTable = {
-    Viewport,     MatrixMode,    LoadIdentity, Ortho,       EnableClientState, VertexPointer, OtherPointer,
-    OtherPointer, Enable,        Disable,      BlendFunc,   Scissor,           ClearColor,    Clear,
-    DrawArrays,   DrawElements,  ReadPixels,   GenTextures, DeleteTextures,    BindTexture,   TexParameteri,
-    TexImage2D,   TexSubImage2D, PixelStorei,  GetError,    GetWindowSize,     SwapBuffers,
+    Viewport,     MatrixMode,    LoadIdentity, Ortho,       EnableClientState, VertexPointer,      OtherPointer,
+    OtherPointer, Enable,        Disable,      BlendFunc,   Scissor,           ClearColor,         Clear,
+    DrawArrays,   DrawElements,  ReadPixels,   GenTextures, DeleteTextures,    BindTexture,        TexParameteri,
+    TexImage2D,   TexSubImage2D, PixelStorei,  GetError,    GetWindowSize,     GetFramebufferSize, SwapBuffers,
 };
 
 }  // namespace
@@ -104,6 +129,11 @@ GlRecorder::~GlRecorder() {
   gxtkGL = &gxtkGLReal;
   glfwGraphicsSeq = 0;
   recorder = nullptr;
+}
+
+void GlRecorder::SetWindowSize(int width, int height) {
+  windowWidth = framebufferWidth = width;
+  windowHeight = framebufferHeight = height;
 }
 
 void GlRecorder::Clear() {

@@ -1,7 +1,8 @@
 // A GL call table that records instead of drawing, for running the graphics
-// device without a window (of 640 x 480). The constructor points gxtkGL at it;
-// the destructor puts plain OpenGL back and forgets the window (glfwGraphicsSeq
-// 0) so surfaces destroyed later make no GL calls.
+// device without a window. The constructor points gxtkGL at it and pretends a
+// window is open (glfwGraphicsSeq `seq`, 640 x 480 unless set otherwise); the
+// destructor puts plain OpenGL back and forgets the window (glfwGraphicsSeq 0)
+// so surfaces destroyed later make no GL calls.
 #pragma once
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ struct GlCall {
   std::string name;                  // the entry point without its gl prefix: "DrawElements"
   std::vector<double> args;          // numeric arguments in order; pointers left out
   std::vector<gxtkVertex> vertices;  // for draw calls: the vertices GL would read
+  std::vector<unsigned char> pixels; // for texture uploads: the bytes GL would read
   GLuint texture = 0;                // for draw calls: the texture bound at the time
   bool textured = false;             // for draw calls: GL_TEXTURE_2D enabled at the time
 };
@@ -20,14 +22,20 @@ struct GlCall {
 class GlRecorder {
  public:
   bool rejectNonPowerOfTwo = false;  // TexImage2D of other sizes raises GL_INVALID_VALUE
-  bool countOnly = false;            // count draw calls, keep nothing (benchmarks)
+  bool countOnly = false;            // count draw calls, keep nothing and allocate nothing (benchmarks)
   int drawCalls = 0;
   std::vector<GlCall> calls;
 
-  // Installs the recorder and pretends window `seq` is open.
+  // The window the device draws into; a 0 x 0 window is allowed.
+  int windowWidth = 640, windowHeight = 480;
+  // Pixels of its framebuffer: the window size unless the display scales it.
+  int framebufferWidth = 640, framebufferHeight = 480;
+
   explicit GlRecorder(int seq = 1);
   ~GlRecorder();
 
+  // Resizes the window, and its framebuffer with it.
+  void SetWindowSize(int width, int height);
   void Clear();
   // The calls whose name starts with `prefix` in order: "Draw" gives every draw call.
   std::vector<GlCall> Named(const std::string& prefix) const;
@@ -39,5 +47,5 @@ class GlRecorder {
   GLuint boundTexture = 0;
   bool texturing = false;
   GLuint nextTexture = 1;
-  GLenum pendingError = GL_NO_ERROR;
+  GLenum pendingError = GL_NO_ERROR;  // what GetError reports next; tests may plant one
 };

@@ -1,0 +1,65 @@
+// Play in the real program: a game started with keys from the title, the
+// player firing, running and jumping under real X input. The pictures are
+// kept under build/screens/.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/support/game_window.h"
+
+namespace {
+
+// The score in play: green digits at alpha 0.8 over the dark arena.
+constexpr uint32_t SCORE_GREEN = 0x52CF56;
+constexpr int SCORE_LEFT = 260, SCORE_RIGHT = 380, SCORE_TOP = 16, SCORE_BOTTOM = 48;
+
+int ScoreGreen(const Screenshot& s) {
+  int n = 0;
+  for (int y = SCORE_TOP; y < SCORE_BOTTOM; ++y) {
+    for (int x = SCORE_LEFT; x < SCORE_RIGHT; ++x) n += Screenshot{1, 1, {s.At(x, y)}}.Count(SCORE_GREEN, 40);
+  }
+  return n;
+}
+
+// Pixels of a box that differ clearly between two pictures.
+int Changed(const Screenshot& a, const Screenshot& b, int left, int top, int right, int bottom) {
+  int n = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) n += Screenshot{1, 1, {a.At(x, y)}}.Count(b.At(x, y), 40) == 0;
+  }
+  return n;
+}
+
+TEST(PlayWindow, AGameStartsWithReturnAndThePlayerFiresRunsAndJumps) {
+  ASSERT_TRUE(getenv("DISPLAY") && *getenv("DISPLAY"))
+      << "the window tests need an X display: run them through make test";
+  GameWindow game;
+  ASSERT_FALSE(game.Window().empty()) << game.Output();
+  PauseMilliseconds(1500);  // loading, and the title sliding in
+  game.Key("Return");
+  ASSERT_TRUE(game.WaitForShot("play_started", [](const Screenshot& s) { return ScoreGreen(s) > 40; }))
+      << game.Output();
+
+  // Standing where it started, aiming up: the shots fly up the middle of the screen.
+  PauseMilliseconds(1500);
+  Screenshot still = game.Shot("play_standing");
+  game.KeyDown("z");
+  PauseMilliseconds(500);
+  Screenshot firing = game.Shot("play_firing");
+  game.KeyUp("z");
+  EXPECT_GT(Changed(still, firing, 300, 60, 340, 360), 200) << "no shots above the player";
+
+  // Running both ways and jumping all the while lands on floors, which pays.
+  for (const char* way : {"Right", "Left"}) {
+    game.KeyDown(way);
+    game.KeyDown("Up");
+    PauseMilliseconds(2000);
+    game.KeyUp("Up");
+    game.KeyUp(way);
+  }
+  PauseMilliseconds(800);  // the score display catches up
+  Screenshot ran = game.Shot("play_running");
+  EXPECT_GT(Changed(firing, ran, SCORE_LEFT, SCORE_TOP, SCORE_RIGHT, SCORE_BOTTOM), 20) << "the score never changed";
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+// A scripted player for the play tests and the play benchmark. It reads the
+// game's state to choose where to run, when to jump and what to shoot, and
+// plays through the first joypad like a person: the left stick runs and
+// jumps, the right stick aims and fires.
+//
+// Moves are planned with a copy of the player's physics over the tiles in
+// view: every way of running, waiting and jumping from where the player
+// stands is tried, and the quickest chain of moves to a goal is taken (an
+// unpainted tile, a place near a live nest, the spin switch).
+#pragma once
+#include <vector>
+
+#include "tests/support/game_harness.h"
+
+// Starts a game of `mode` from `seed`, as the title does: state 11, one tick.
+void StartPlay(GameHarness& game, int mode, unsigned seed);
+
+class PlayBot {
+ public:
+  explicit PlayBot(GameHarness& game) : game_(game) {}
+  // Sets the sticks for the next tick; call it before every step of play.
+  void Act();
+
+ private:
+  struct Body {
+    float x, y, vy, ground;
+  };
+  struct Move {
+    int dir, runTicks, jumpAt;  // jumpAt -1: no jump
+  };
+  struct Tile {
+    float cx, stand;
+    bool painted;
+  };
+  struct Point {
+    float x, y;
+  };
+  struct Outcome {
+    int node = -1;
+    int ticks = 0;      // to the node's centre
+    int moveTicks = 0;  // to the landing
+  };
+
+  void ReadTiles();
+  // One tick of the player's physics; true when it stands on a tile (`tile`) or the floor.
+  bool Tick(Body& b, float moveX, bool up, int* tile) const;
+  bool Up(const Move& m, int t, float vy) const;
+  Outcome Simulate(Body b, const Move& m) const;
+  int FloorNode(float x) const;
+  Body NodeBody(int node) const;
+  float NodeX(int node) const;
+  bool Goal(int node) const;
+  void Decide(const Body& now);
+  void Plan(const Body& now);
+  std::vector<Point> LiveNests() const;
+  void Aim(const Body& now);
+
+  GameHarness& game_;
+  std::vector<Move> moves_;
+  std::vector<Tile> tiles_;
+  std::vector<std::vector<Outcome>> links_;  // per node, lazily, for the current arena
+  int arenaLevel_ = -1;
+  Move move_{0, 0, -1};
+  int moveTick_ = 0, moveTicks_ = 0;
+  float goalX_ = 512, goalY_ = 0;
+  float centreX_ = 0;
+  bool centring_ = false;
+  int goalKind_ = 0;
+};
