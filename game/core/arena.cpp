@@ -179,6 +179,7 @@ void DoNest(c_MyApp& app, int* cell, float cx, float cy, const int* shots, int s
       app.p_Gimme(NEST_PAY, cx, cy - NEST_PAY_RISE);
       app.p_AddPop(cx, hitY, 2.0f);
       app.PlayHitSound(SFX_FIRST_BURST);
+      app.p_BadgeEvent(BADGE_NEST_DESTROYED, 1);
       return;
     }
   }
@@ -198,6 +199,7 @@ void DoFloor(c_MyApp& app, int* cell, float cx, float cy) {
     app.p_Gimme(FLOOR_PAY, cx, cy - PAINT_PAY_RISE);
     app.p_PlaySFX(SFX_PAINT, 0.5f);
     cell[CELL_TYPE] = CELL_PAINTED;
+    app.p_BadgeEvent(BADGE_FLOOR_PAINTED, 1);
   }
 }
 
@@ -322,6 +324,8 @@ void HitSwitch(c_MyApp& app) {
   NewColourTarget(app);
   flags[LEVEL_SPINNING] = 1;
   app.level += 1;
+  app.p_BadgeEvent(BADGE_SWITCH_HIT, app.paintPercent);
+  app.p_BadgeEvent(BADGE_LEVEL_REACHED, app.level);
   app.p_PlaySFX(SFX_SWITCH_HIT, 1.0f);
   app.p_StopTune();
   for (int c = 0; c < DRUMS; ++c) {
@@ -402,6 +406,7 @@ int c_MyApp::p_LoadGame() {
   for (int i = 0; i < ACTORS; ++i) actors[i] = 0;
   gameVars[PLAYER_X] = START_X;
   gameVars[PLAYER_Y] = START_Y;
+  p_BadgeEvent(BADGE_NEW_GAME, gameMode);
   return 0;
 }
 
@@ -442,6 +447,7 @@ int c_MyApp::p_Game() {
   for (const Band& band : kFrame) DrawBand(*this, band);
   p_DoParticles();
   if (hideHud != 1) DrawDisplay(*this);
+  p_BadgeEvent(BADGE_SCORE, score);
 
   if (lives < 0 && gameOverTimer == 0) {
     gameOverTimer = 1;

@@ -196,6 +196,7 @@ void MoveRock(c_MyApp& app, float* rock, const int* shots, int shotCount) {
     app.p_AddPop(x, y, 4.0f);
     app.PlayHitSound(SFX_FIRST_BURST);
     rock[ACTOR_KIND] = 0;
+    app.p_BadgeEvent(BADGE_ROCK_DESTROYED, 1);
     return;
   }
   if (app.shieldTimer != 0) return;
@@ -269,6 +270,7 @@ void MoveBug(c_MyApp& app, float* bug, const int* shots, int shotCount) {
     app.p_AddPop(x, y, 1.0f);
     app.PlayHitSound(SFX_FIRST_HIT);
     bug[ACTOR_KIND] = 0;
+    app.p_BadgeEvent(BADGE_BUG_DESTROYED, 1);
     return;
   }
   if (app.shieldTimer == 0 && std::fabs(x - px) < BUG_REACH_X && std::fabs(y - py) < BUG_REACH_Y) {

@@ -97,6 +97,7 @@ int c_MyApp::p_LoadMenu() {
   int recent = base + RECENT_OFFSET;
   for (int p = TABLE - 1; p > 0; --p) scores[recent + p] = scores[recent + p - 1];
   scores[recent] = score;
+  p_BadgeEvent(BADGE_GAME_ENDED, gameMode);
   p_Save();
   return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "game/core/globals.h"
 #include "game/core/my_app.h"
+#include "game/core/records.h"
 
 namespace {
 
@@ -54,16 +55,9 @@ constexpr float ICON_SIZE = 0.75f;
 constexpr int ACTION_BADGES = 14;  // free on the title: B, U, the left shoulder
 constexpr int BUTTON_ICON = 40;    // a gold medal with a star, earned by no badge
 
-// Rocks live in actor records 0 .. 50, with kinds between 20 and 40.
-constexpr int ROCK_RECORDS = 51;
-constexpr float ROCK_KIND_ABOVE = 20, ROCK_KIND_BELOW = 40;
-
 int RocksLeft(const Array<float>& actors) {
   int rocks = 0;
-  for (int r = 0; r < ROCK_RECORDS; ++r) {
-    float kind = actors[r * RECORD_FLOATS];
-    rocks += kind > ROCK_KIND_ABOVE && kind < ROCK_KIND_BELOW;
-  }
+  for (int r = ROCK_FIRST; r <= ROCK_LAST; ++r) rocks += IsRock(actors[r * RECORD_FLOATS + ACTOR_KIND]);
   return rocks;
 }
 

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "game/core/globals.h"
+#include "tests/game/play_scene.h"
 #include "tests/support/game_harness.h"
 
 namespace {
@@ -144,6 +146,120 @@ TEST(Badges, TheBoxOpensFromTheTitleListsEveryBadgeAndScrollsWithinItsList) {
   game.Step();
   game.Click(120, 24);
   EXPECT_EQ(app.badgesOpen, 0);
+}
+
+using BadgePlay = PlayScene;
+
+// Every badge from its play event, each earned once with a pop-up, then kept
+// through a save and a new start.
+TEST_F(BadgePlay, EachBadgeIsEarnedByItsPlayEventOnceAndKeptThroughARestart) {
+  ClearView();
+  PutPlayer(900, ARENA_FLOOR);
+  // The badges `act` earns; each must pop up, and must not pop up again when `act` is repeated.
+  auto earned = [&](const std::function<void()>& act) {
+    bool before[BADGES];
+    for (int id = 0; id < BADGES; ++id) before[id] = app.badges[id];
+    act();
+    std::set<int> now;
+    for (int id = 0; id < BADGES; ++id) {
+      if (app.badges[id] && !before[id]) now.insert(id);
+    }
+    std::set<int> shown;
+    for (int slot = 0; slot < 13; ++slot) {
+      if (app.badgeShown[slot] > 0) shown.insert(app.badgeState[slot]);
+      app.badgeShown[slot] = 0;
+    }
+    EXPECT_EQ(shown, now) << "each badge earned pops up";
+    return now;
+  };
+  auto paint = [&](float x) {
+    ViewCell(static_cast<int>(x / CELL), 9)[CELL_TYPE] = CELL_FLOOR;
+    PutPlayer(x, StandY(9) - 10, 2);
+    game.Step();
+  };
+  auto destroyNest = [&]() {
+    int* nest = ViewCell(6, 8);
+    nest[CELL_TYPE] = CELL_NEST;
+    nest[NEST_LIFE] = 1;
+    nest[NEST_TIMER] = 1000;
+    float* shot = Actor(SMALL_LAST);
+    shot[ACTOR_KIND] = SHOT_KIND_FIRST;
+    shot[ACTOR_X] = 6 * CELL;
+    shot[ACTOR_Y] = StandY(8) + STAND + 16;
+    game.Step();
+    nest[CELL_TYPE] = CELL_EMPTY;
+  };
+  // A big rock and all its pieces, one size a tick: earned only with the last piece.
+  auto smashRock = [&]() {
+    app.p_AddRock(300, 300, 3, VX_NONE);
+    for (int size = 3; size >= 1; --size) {
+      EXPECT_FALSE(app.badges[3]) << size;
+      for (int r = ROCK_FIRST; r <= ROCK_LAST; ++r) Actor(r)[ACTOR_HITS] = 0;
+      game.Step();
+    }
+  };
+  // The switch hit with the share of floors in view painted; the spin is cut short.
+  auto hitSwitch = [&](int fromLevel, bool allPainted) {
+    ClearView();
+    for (int c = 1; c <= 4; ++c) ViewCell(c, 10)[CELL_TYPE] = c <= 2 || allPainted ? CELL_PAINTED : CELL_FLOOR;
+    app.level = fromLevel;
+    PutPlayer(512, ARENA_FLOOR);
+    game.Step(2);
+    EXPECT_EQ(app.level, fromLevel + 1);
+    app.gameVars[LEVEL_SPINNING] = 0;
+    for (int c = 0; c < DRUMS; ++c)
+      app.columns[c * RECORD_FLOATS + DRUM_TURNS] = app.columns[c * RECORD_FLOATS + DRUM_PIXEL] = 0;
+    ClearView();
+    PutPlayer(900, ARENA_FLOOR);
+  };
+  auto destroyBugs = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      app.p_AddBug(700, ARENA_FLOOR, 1);
+      Actor(SMALL_LAST - i)[ACTOR_HITS] = 0;
+    }
+    game.Step();
+  };
+  auto endGame = [&](int mode) {
+    if (app.gameMode != mode) StartPlay(game, mode, 1);
+    ClearView();
+    app.lives = -1;
+    for (int i = 0; i < 200 && app.screenMode != SCREEN_TITLE; ++i) game.Step();
+    StartPlay(game, 2, 1);
+    ClearView();
+    PutPlayer(900, ARENA_FLOOR);
+  };
+
+  EXPECT_EQ(earned([&] { paint(3 * CELL); }), std::set<int>{1});
+  EXPECT_EQ(earned([&] { paint(5 * CELL); }), std::set<int>{});
+  EXPECT_EQ(earned(destroyNest), std::set<int>{2});
+  EXPECT_EQ(earned(destroyNest), std::set<int>{});
+  EXPECT_EQ(earned(smashRock), std::set<int>{3});
+  EXPECT_EQ(earned([&] { hitSwitch(1, false); }), std::set<int>{});
+  EXPECT_EQ(earned([&] { hitSwitch(2, false); }), std::set<int>{4});
+  EXPECT_EQ(earned([&] { hitSwitch(4, false); }), std::set<int>{5});
+  EXPECT_EQ(earned([&] { hitSwitch(9, true); }), (std::set<int>{6, 7}));
+  EXPECT_EQ(earned([&] { hitSwitch(10, true); }), std::set<int>{});
+  app.score = 9999;
+  EXPECT_EQ(earned([&] { game.Step(); }), std::set<int>{});
+  app.score = 10000;
+  EXPECT_EQ(earned([&] { game.Step(); }), std::set<int>{8});
+  // Fifty in one game: 49 before a new game do not count.
+  EXPECT_EQ(earned([&] { destroyBugs(49); }), std::set<int>{});
+  StartPlay(game, 2, 1);
+  ClearView();
+  EXPECT_EQ(earned([&] { destroyBugs(49); }), std::set<int>{});
+  EXPECT_EQ(earned([&] { destroyBugs(1); }), std::set<int>{9});
+  EXPECT_EQ(earned([&] { endGame(2); }), std::set<int>{11});
+  EXPECT_EQ(earned([&] { endGame(1); }), std::set<int>{10});
+  EXPECT_EQ(earned([&] { endGame(3); }), std::set<int>{12});
+  EXPECT_EQ(earned([&] { endGame(3); }), std::set<int>{});
+
+  // The game over saved them all; a new start reads them back.
+  HarnessOptions options;
+  options.state = game.StateFile();
+  GameHarness restarted(options);
+  for (int id = 1; id <= 12; ++id) EXPECT_TRUE(restarted.app->badges[id]) << id;
+  EXPECT_FALSE(restarted.app->badges[0]);
 }
 
 }  // namespace

@@ -45,10 +45,13 @@ struct FrontEndWindow : ::testing::Test {
     PauseMilliseconds(120);
   }
 
-  // Presses `key`, which switches the window, and finds the new one.
+  // Presses `key`, which switches the window, and finds the new one. The key
+  // is held long enough to be down at an update even when a full-screen
+  // frame takes long to draw.
   void Switch(const std::string& key, int width, int height) {
-    game.Key(key);
-    ASSERT_TRUE(game.FindWindowOfSize(width, height)) << "no window of " << width << " x " << height << " after " << key;
+    game.Key(key, 400);
+    ASSERT_TRUE(game.FindWindowOfSize(width, height))
+        << "no window of " << width << " x " << height << " after " << key;
   }
 };
 
@@ -75,6 +78,16 @@ TEST_F(FrontEndWindow, TheCreditsBoxFramesTheCreditsInColouredTiles) {
   // The top row runs from green to red, the left column from green down to blue.
   EXPECT_TRUE(game.WaitForShot("credits", [](const Screenshot& s) {
     return s.At(53, 10) == 0x00FF00 && s.At(10, 53) == 0x00FF00 && s.At(630, 53) == 0xFF0000;
+  })) << game.Output();
+}
+
+TEST_F(FrontEndWindow, EscapeInPlayOpensThePauseMenu) {
+  Tap("Return");
+  PauseMilliseconds(1000);
+  Tap("Escape");
+  // The resume button, tinted blue, inside the yellow ring of the selected button.
+  EXPECT_TRUE(game.WaitForShot("pause", [](const Screenshot& s) {
+    return s.Count(0x3232FA, 12) > 200 && s.Count(0xFFFF64, 12) > 50;
   })) << game.Output();
 }
 
