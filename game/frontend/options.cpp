@@ -119,7 +119,7 @@ int c_MyApp::p_OptionBox() {
 
   float slide = static_cast<float>(optionsSlide);
   float rise = (SLIDE_TICKS - slide) * SLIDE_STEP;
-  float fromLeft = (slide * 3 - 90) * 4;
+  float arriving = (slide * 3 - 90) * 4;  // -360 as the box starts to slide in, 0 once it is in
   p_SetCol(150, 75, 0, 0.85f);
   p_Rect(50, rise, w - 100, h);
   p_ResetDraw();
@@ -131,7 +131,7 @@ int c_MyApp::p_OptionBox() {
     p_Save();
   };
 
-  float cogX = fromLeft + 100;
+  float cogX = arriving + 100;
   cogAngle += COG_TURN;
   bool cogTouched = DrawCog(cogX, COG_Y, optionsLine == 0 ? COG_SELECTED_SIZE : COG_SIZE);
   p_SetSize(TEXT_SIZE);
@@ -139,7 +139,7 @@ int c_MyApp::p_OptionBox() {
   p_ResetDraw();
   if (optionsKeyLatch == 0 && optionsPointerLatch == 0 && (cogTouched || p_PlayKeyAll(ACTION_BACK, 0))) close();
 
-  if (console) OverscanControl(w * 0.6f, fromLeft + 92, &optionsKeyLatch, &optionsPointerLatch);
+  if (console) OverscanControl(w * 0.6f, arriving + 92, &optionsKeyLatch, &optionsPointerLatch);
 
   int& sound = options[OPTION_SOUND];
   bool music = HasMusicSource();

@@ -141,6 +141,32 @@ TEST(OptionBox, TheICadeScreenAndCreditsLines) {
   EXPECT_EQ(app.creditsOpen, 1);
 }
 
+TEST(OptionBox, OnAConsoleTheOverscanTakesTheICadeLinesPlace) {
+  GameHarness game;
+  c_MyApp& app = *game.app;
+  vx_Kalvexa_isOuya = 1;
+  app.options[OPTION_OVERSCAN] = 64;
+  OpenOptions(game);
+  EXPECT_TRUE(Shows(game, "L1 < Overscan > R1"));
+  EXPECT_FALSE(Shows(game, "iCade"));
+  // The shoulders (N and B on the keyboard) move it by 16 within 1 .. 96, once a press.
+  int expected[] = {80, 96, 96, 80};
+  int keys[] = {'N', 'N', 'N', 'B'};
+  for (int i = 0; i < 4; ++i) {
+    Tap(game, keys[i]);
+    EXPECT_EQ(app.options[OPTION_OVERSCAN], expected[i]) << i;
+    EXPECT_EQ(vx_Kalvexa_overscan, expected[i]) << i;
+  }
+  EXPECT_EQ(app.optionsOpen, 1);
+  // A touch on the slider switches a wide margin off, and a narrow one to the widest.
+  for (int after : {1, 96}) {
+    game.Click(vx_Kalvexa_jscrw * 0.6f, 84);
+    game.Step();
+    EXPECT_EQ(app.options[OPTION_OVERSCAN], after);
+  }
+  vx_Kalvexa_isOuya = 0;
+}
+
 TEST(PauseMenu, BackPausesOncePerPressAndResumesOnTheNext) {
   GameHarness game;
   c_MyApp& app = *game.app;
