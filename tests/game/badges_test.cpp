@@ -77,7 +77,7 @@ TEST(Badges, TheBoxOpensFromTheTitleListsTheBadgesAndScrollsNoHigherThanItsTop) 
 
 using BadgePlay = PlayScene;
 
-TEST_F(BadgePlay, EachBadgeIsEarnedOnceByItsPlayEventWithAPopUpAndKeptThroughARestart) {
+TEST_F(BadgePlay, EachBadgeIsEarnedOnceByItsPlayEventWithAPopUpAndKeptInTheSavedState) {
   ClearView();
   PutPlayer(900, ARENA_FLOOR);
   // The badges `act` earns, each of which must pop up.
@@ -167,10 +167,11 @@ TEST_F(BadgePlay, EachBadgeIsEarnedOnceByItsPlayEventWithAPopUpAndKeptThroughARe
   EXPECT_EQ(earned([&] { endGame(3); }), std::set<int>{12});
   EXPECT_EQ(earned([&] { endGame(3); }), none);
 
-  HarnessOptions restart;
-  restart.state = game.StateFile();  // saved at the end of the last game
-  GameHarness again(restart);
-  for (int id = 0; id <= 12; ++id) EXPECT_EQ(again.app->badges[id], id > 0) << id;
+  // The game over saved them as badge word 0 (bits 1 to 12) and its checksum; a start reads them back.
+  EXPECT_NE(game.StateFile().find("|8190|0|0|0|0|0|0|0|8190|"), std::string::npos) << game.StateFile();
+  for (int id = 0; id < BADGES; ++id) app.badges[id] = false;
+  app.p_Load();
+  for (int id = 0; id <= 12; ++id) EXPECT_EQ(app.badges[id], id > 0) << id;
 }
 
 }  // namespace

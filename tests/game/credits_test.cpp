@@ -66,20 +66,21 @@ TEST(CreditBox, AGridOfTwoRowsOrTwoColumnsStillColoursItsSides) {
 }
 
 TEST(QuitQuestion, OReturnsToTheTitleAndOWithAEndsTheProgram) {
-  {
-    GameHarness game;
-    game.app->screenMode = SCREEN_QUIT_QUESTION;
-    game.Step();
-    EXPECT_EQ(game.app->clearAlpha, 0);
-    EXPECT_NE(game.Text().find("trying to QUIT!"), std::string::npos);
-    game.PadButton(0, 0, true);
-    game.Step();
-    EXPECT_EQ(game.app->screenMode, SCREEN_TITLE);
-  }
+  GameHarness game;
+  c_MyApp& app = *game.app;
+  app.screenMode = SCREEN_QUIT_QUESTION;
+  game.Step();
+  EXPECT_EQ(app.clearAlpha, 0);
+  EXPECT_NE(game.Text().find("trying to QUIT!"), std::string::npos);
+  game.PadButton(0, 0, true);
+  game.Step();
+  EXPECT_EQ(app.screenMode, SCREEN_TITLE);
+
+  game.PadButton(0, 0, false);
+  app.screenMode = SCREEN_QUIT_QUESTION;
+  game.Step();
   EXPECT_EXIT(
       {
-        GameHarness game;
-        game.app->screenMode = SCREEN_QUIT_QUESTION;
         game.PadButton(0, 0, true);
         game.PadButton(0, 1, true);
         game.Step();

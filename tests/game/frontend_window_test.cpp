@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/game_window.h"
+#include "tests/support/subprocess.h"
 
 namespace {
 
@@ -46,10 +47,12 @@ struct FrontEndWindow : ::testing::Test {
   }
 
   // Presses `key`, which switches the window, and finds the new one. The key
-  // is held long enough to be down at an update even when a full-screen
-  // frame takes long to draw.
+  // is held for longer than a slow full-screen frame, so that an update sees
+  // it down, with the server's key repeat off, so that it switches only once.
   void Switch(const std::string& key, int width, int height) {
-    game.Key(key, 400);
+    RunProcess({"/usr/bin/xset", "r", "off"});
+    game.Key(key, 1500);
+    RunProcess({"/usr/bin/xset", "r", "on"});
     ASSERT_TRUE(game.FindWindowOfSize(width, height))
         << "no window of " << width << " x " << height << " after " << key;
   }
