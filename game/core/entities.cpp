@@ -415,7 +415,7 @@ void c_MyApp::PlayHitSound(int firstSlot) {
   int mode = options[OPTION_SOUND];
   if (mode != 1 && mode != 2) return;
   int slot = static_cast<int>(std::floor(Rnd() * 3.99f + static_cast<float>(firstSlot)));
-  p_PlaySFXAtRate(slot, Rnd() * 0.6f + 0.7f);
+  p_PlaySFX(slot, Rnd() * 0.6f + 0.7f);
 }
 
 int c_MyApp::p_DoActors() {
