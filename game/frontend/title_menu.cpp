@@ -34,10 +34,6 @@ constexpr int POINTER_DRAGGING = 2;  // pointerLatch while the carousel is dragg
 constexpr int kSelectActions[] = {10, 11, 12, 13, 16, 17};
 constexpr int CREDITS_ACTION = 15;
 
-// The cog: three rings turning at different speeds.
-constexpr int kCogFrames[] = {8, 9, 10};
-constexpr float kCogTurns[] = {0.66f, 0.33f, 1.0f};
-
 }  // namespace
 
 int c_MyApp::p_Menu() {
@@ -137,20 +133,17 @@ int c_MyApp::p_Menu() {
       }
       bool selected = i == menuChoice;
       float alpha = selected ? 1 : std::fmin(std::fmax(1 - distance / FADE_DISTANCE, MIN_ITEM_ALPHA), 1);
+      float size = selected ? SELECTED_SIZE : 1;
       p_ResetDraw();
-      p_SetSize(selected ? SELECTED_SIZE : 1);
       p_Alpha(alpha);
+      bool touched;
       if (i < COG) {
-        p_DrawImg(IMG_BUTTONS, x, y, static_cast<float>(i - 1));
+        p_SetSize(size);
+        touched = p_Button(IMG_BUTTONS, x, y, i - 1);
       } else {
-        for (int ring = 0; ring < 3; ++ring) {
-          p_SetRot(-cogAngle * kCogTurns[ring]);
-          p_DrawImg(IMG_BUTTONS, x, y, static_cast<float>(kCogFrames[ring]));
-        }
+        touched = DrawCog(x, y, size);
       }
-      float halfW, halfH;
-      SlotHalfSize(IMG_BUTTONS, &halfW, &halfH);
-      if (pointerDown > 0 && TouchInside(x - halfW, y - halfH, x + halfW, y + halfH)) {
+      if (touched) {
         if (!selected) {
           select(i);
           keyLatch = pointerLatch = 1;

@@ -17,9 +17,9 @@ struct Controls : ::testing::Test {
 TEST_F(Controls, KeyboardAndJoypadKeysAnswerTheActionsOfTheirTables) {
   struct Key {
     int key, action;
-  } keys[] = {{KEY_UP, 0}, {'W', 0}, {'A', 3}, {KEY_RIGHT, 5}, {'S', 8}, {KEY_SPACE, 10}, {KEY_RETURN, 10},
-              {'K', 11},  {KEY_CONTROL, 11}, {KEY_SHIFT, 12}, {'I', 13}, {'U', 14}, {'O', 15}, {192, 99},
-              {KEY_BACKSPACE, 99}};
+  } keys[] = {{KEY_UP, 0},     {'W', 0},         {'A', 3},  {KEY_RIGHT, 5},    {'S', 8},
+              {KEY_SPACE, 10}, {KEY_RETURN, 10}, {'K', 11}, {KEY_CONTROL, 11}, {KEY_SHIFT, 12},
+              {'I', 13},       {'U', 14},        {'O', 15}, {192, 99},         {KEY_BACKSPACE, 99}};
   for (const Key& k : keys) {
     game.KeyDown(k.key);
     game.Update();

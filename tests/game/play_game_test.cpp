@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/play_bot.h"
 #include "tests/game/play_scene.h"
+#include "tests/support/play_bot.h"
 
 namespace {
 

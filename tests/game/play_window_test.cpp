@@ -16,16 +16,7 @@ constexpr int SCORE_LEFT = 260, SCORE_RIGHT = 380, SCORE_TOP = 16, SCORE_BOTTOM 
 int ScoreGreen(const Screenshot& s) {
   int n = 0;
   for (int y = SCORE_TOP; y < SCORE_BOTTOM; ++y) {
-    for (int x = SCORE_LEFT; x < SCORE_RIGHT; ++x) n += Screenshot{1, 1, {s.At(x, y)}}.Count(SCORE_GREEN, 40);
-  }
-  return n;
-}
-
-// Pixels of a box that differ clearly between two pictures.
-int Changed(const Screenshot& a, const Screenshot& b, int left, int top, int right, int bottom) {
-  int n = 0;
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) n += Screenshot{1, 1, {a.At(x, y)}}.Count(b.At(x, y), 40) == 0;
+    for (int x = SCORE_LEFT; x < SCORE_RIGHT; ++x) n += Screenshot::Near(s.At(x, y), SCORE_GREEN, 40);
   }
   return n;
 }
@@ -47,7 +38,7 @@ TEST(PlayWindow, AGameStartsWithReturnAndThePlayerFiresRunsAndJumps) {
   PauseMilliseconds(500);
   Screenshot firing = game.Shot("play_firing");
   game.KeyUp("z");
-  EXPECT_GT(Changed(still, firing, 300, 60, 340, 360), 200) << "no shots above the player";
+  EXPECT_GT(still.Changed(firing, 300, 60, 340, 360, 40), 200) << "no shots above the player";
 
   // Running both ways and jumping all the while lands on floors, which pays.
   for (const char* way : {"Right", "Left"}) {
@@ -59,7 +50,7 @@ TEST(PlayWindow, AGameStartsWithReturnAndThePlayerFiresRunsAndJumps) {
   }
   PauseMilliseconds(800);  // the score display catches up
   Screenshot ran = game.Shot("play_running");
-  EXPECT_GT(Changed(firing, ran, SCORE_LEFT, SCORE_TOP, SCORE_RIGHT, SCORE_BOTTOM), 20) << "the score never changed";
+  EXPECT_GT(firing.Changed(ran, SCORE_LEFT, SCORE_TOP, SCORE_RIGHT, SCORE_BOTTOM, 40), 20) << "the score never changed";
 }
 
 }  // namespace

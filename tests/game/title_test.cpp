@@ -87,8 +87,6 @@ TEST_F(Title, AFlingMovesTheCarouselAndTheSelectionWithIt) {
   EXPECT_EQ(app.screenMode, SCREEN_TITLE) << "the release of a drag activates nothing";
 }
 
-TEST_F(Title, BackQuitsTheProgramInOrder) {
-  EXPECT_EXIT(game.Press(KEY_ESCAPE), ::testing::ExitedWithCode(0), "");
-}
+TEST_F(Title, BackQuitsTheProgramInOrder) { EXPECT_EXIT(game.Press(KEY_ESCAPE), ::testing::ExitedWithCode(0), ""); }
 
 }  // namespace

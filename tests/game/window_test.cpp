@@ -10,8 +10,6 @@ namespace {
 // The loading screen's orange band at alpha 0.7 over its background (40, 40, 80).
 constexpr uint32_t LOADING_BAND = 0xBB7C42;
 
-bool Near(uint32_t a, uint32_t b) { return Screenshot{1, 1, {a}}.Count(b) == 1; }
-
 struct GameWindowTest : ::testing::Test {
   void SetUp() override {
     const char* display = getenv("DISPLAY");
@@ -27,26 +25,21 @@ TEST_F(GameWindowTest, TheGameShowsTheLoadingScreenThenMovesOnFromIt) {
   for (int i = 0; i < 100 && !loading; ++i) {
     game.Freeze();
     Screenshot shot = game.Shot("loading");
-    loading = !shot.pixels.empty() && Near(shot.At(20, 240), LOADING_BAND);
+    loading = !shot.pixels.empty() && Screenshot::Near(shot.At(20, 240), LOADING_BAND);
     game.Thaw();
     if (!loading) PauseMilliseconds(5);
   }
   EXPECT_TRUE(loading) << "the band of the loading screen was never on screen";
-  EXPECT_TRUE(game.WaitForShot("after_loading", [](const Screenshot& s) { return !Near(s.At(20, 240), LOADING_BAND); }))
-      << game.Output();
+  EXPECT_TRUE(game.WaitForShot("after_loading", [](const Screenshot& s) {
+    return !Screenshot::Near(s.At(20, 240), LOADING_BAND);
+  })) << game.Output();
 }
 
 // The title's background, (0, 0, 80), left of its art.
-bool TitleShown(const Screenshot& s) { return Near(s.At(10, s.height / 2), 0x000050); }
+bool TitleShown(const Screenshot& s) { return Screenshot::Near(s.At(10, s.height / 2), 0x000050); }
 
-// Pixels that differ between the same square of two pictures.
-int Changed(const Screenshot& a, const Screenshot& b, int cx, int cy, int half) {
-  int n = 0;
-  for (int y = cy - half; y < cy + half; ++y) {
-    for (int x = cx - half; x < cx + half; ++x) n += a.At(x, y) != b.At(x, y);
-  }
-  return n;
-}
+// Pixels that changed round the selected item of the carousel, at (250, 384).
+int SelectionChanged(const Screenshot& a, const Screenshot& b) { return a.Changed(b, 210, 344, 290, 424); }
 
 TEST_F(GameWindowTest, TheTitleAnswersKeysAMouseDragAndFullScreenAndSavesWhenTheFocusGoes) {
   GameWindow game;
@@ -59,25 +52,23 @@ TEST_F(GameWindowTest, TheTitleAnswersKeysAMouseDragAndFullScreenAndSavesWhenThe
   game.Key("Right");
   PauseMilliseconds(800);
   Screenshot second = game.Shot("title_second_mode");
-  EXPECT_GT(Changed(first, second, 250, 384, 40), 400) << "Right did not move the carousel";
+  EXPECT_GT(SelectionChanged(first, second), 400) << "Right did not move the carousel";
 
   game.Drag(520, 450, 300, 450);
   PauseMilliseconds(1000);
   Screenshot flung = game.Shot("title_flung");
-  EXPECT_GT(Changed(second, flung, 250, 384, 40), 400) << "the drag did not fling the carousel";
+  EXPECT_GT(SelectionChanged(second, flung), 400) << "the drag did not fling the carousel";
 
   // Full screen is the desktop's size, the display's 1280 x 1024.
-  game.Key("F11");
-  ASSERT_TRUE(game.FindWindowOfSize(1280, 1024));
+  ASSERT_TRUE(game.SwitchWindow("F11", 1280, 1024));
   EXPECT_TRUE(game.WaitForShot("title_full_screen", TitleShown)) << game.Output();
-  game.Key("F11");
-  ASSERT_TRUE(game.FindWindowOfSize(640, 480));
+  ASSERT_TRUE(game.SwitchWindow("F11", 640, 480));
   EXPECT_TRUE(game.WaitForShot("title_windowed_again", TitleShown)) << game.Output();
 
   // Another window takes the focus: the game is suspended and saves.
   std::remove(game.Folder().Path(".vorlixstate").c_str());
-  OtherProgram other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
-  std::string otherWindow = other.Window("vx-other");
+  ChildProcess other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
+  std::string otherWindow = WindowNamed("vx-other");
   ASSERT_FALSE(otherWindow.empty());
   Xdotool({"windowfocus", "--sync", otherWindow});
   for (int i = 0; i < 100 && game.StateFile().empty(); ++i) PauseMilliseconds(50);

@@ -16,100 +16,24 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/child_process.h"
 #include "tests/support/subprocess.h"
+#include "tests/support/x_tools.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto WAIT = std::chrono::seconds(20);  // for anything the window system must do
 
-void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
-// A program running beside the test; its output (standard output and
-// standard error together) goes to a file the test reads as it grows.
-class Child {
- public:
-  explicit Child(std::vector<std::string> args) {
-    char path[] = "/tmp/vx_child_XXXXXX";
-    int out = mkstemp(path);
-    if (out < 0) abort();
-    path_ = path;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out, 1);
-      dup2(out, 2);
-      // Mesa and Xlib keep allocations until exit that LeakSanitizer reports.
-      setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-      // No sound card here: the silent OpenAL device.
-      setenv("ALSOFT_DRIVERS", "null", 1);
-      std::vector<char*> argv;
-      for (std::string& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    close(out);
-  }
-  ~Child() {
-    if (pid_ > 0) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
-    unlink(path_.c_str());
-  }
-
-  pid_t Pid() const { return pid_; }
-  std::string Output() const {
-    std::stringstream text;
-    text << std::ifstream(path_).rdbuf();
-    return text.str();
-  }
-  // How often `line` has been printed so far.
-  int Count(const std::string& line) const {
-    int n = 0;
-    std::string framed = "\n" + Output(), wanted = "\n" + line + "\n";
-    for (size_t at = framed.find(wanted); at != std::string::npos; at = framed.find(wanted, at + 1)) ++n;
-    return n;
-  }
-  // Waits until `line` has been printed `times` times in all.
-  bool WaitForLine(const std::string& line, int times = 1) const {
-    for (Clock::time_point deadline = Clock::now() + WAIT; Count(line) < times; Pause(10)) {
-      if (Clock::now() > deadline) return false;
-    }
-    return true;
-  }
-  // The exit status, or -1 when the program is still running at the deadline.
-  int Wait() {
-    for (Clock::time_point deadline = Clock::now() + WAIT; Clock::now() < deadline; Pause(10)) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      }
-    }
-    return -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  std::string path_;
-};
-
-// Runs xdotool; its output without the closing newline.
-std::string Xdotool(std::vector<std::string> args) {
-  args.insert(args.begin(), "/usr/bin/xdotool");
-  ProcessResult result = RunProcess(args);
-  EXPECT_EQ(result.status, 0) << "xdotool failed: " << result.err;
-  while (!result.out.empty() && result.out.back() == '\n') result.out.pop_back();
-  return result.out;
-}
-
 // Holds a key for several ticks, so that the game sees it down at a tick.
 void PressKey(const std::string& window, const std::string& key) {
   Xdotool({"keydown", "--window", window, key});
-  Pause(100);
+  PauseMilliseconds(100);
   Xdotool({"keyup", "--window", window, key});
 }
 
 struct WindowTest : ::testing::Test {
-  std::unique_ptr<Child> probe;
+  std::unique_ptr<ChildProcess> probe;
 
   void SetUp() override {
     const char* display = getenv("DISPLAY");
@@ -117,7 +41,7 @@ struct WindowTest : ::testing::Test {
   }
   // Starts the probe, waits for its window and focuses it; the window's id.
   std::string ProbeWindow() {
-    probe = std::make_unique<Child>(std::vector<std::string>{BuildPath("tests/host/window_probe")});
+    probe = std::make_unique<ChildProcess>(std::vector<std::string>{BuildPath("tests/host/window_probe")});
     EXPECT_TRUE(probe->WaitForLine("window 640x480")) << probe->Output();
     std::string window = Xdotool({"search", "--sync", "--onlyvisible", "--pid", std::to_string(probe->Pid())});
     Xdotool({"windowfocus", "--sync", window});
@@ -127,24 +51,24 @@ struct WindowTest : ::testing::Test {
   void ExpectOneSuspendAndResume(const std::function<void()>& away, const std::function<void()>& back) {
     away();
     EXPECT_TRUE(probe->WaitForLine("suspend")) << probe->Output();
-    Pause(200);
+    PauseMilliseconds(200);
     back();
     EXPECT_TRUE(probe->WaitForLine("resume")) << probe->Output();
-    Pause(200);
+    PauseMilliseconds(200);
     EXPECT_EQ(probe->Count("suspend"), 1) << probe->Output();
     EXPECT_EQ(probe->Count("resume"), 1) << probe->Output();
   }
 };
 
 TEST_F(WindowTest, TheGameOpensAWindowOf640By480TitledKalvexaThatCloseRequestsEnd) {
-  Child game({BuildPath("kalvexa")});
+  ChildProcess game({BuildPath("kalvexa")});
   std::string window = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^Kalvexa$"});
   ASSERT_FALSE(window.empty());
   std::string geometry = Xdotool({"getwindowgeometry", window});
   EXPECT_NE(geometry.find("Geometry: 640x480"), std::string::npos) << geometry;
 
   // Still running a moment later: the loop keeps the window open.
-  Pause(300);
+  PauseMilliseconds(300);
   EXPECT_EQ(waitpid(game.Pid(), nullptr, WNOHANG), 0);
   ProcessResult close = RunProcess({BuildPath("tests/host/x11_tool"), "close", window});
   ASSERT_EQ(close.status, 0) << close.err;
@@ -169,8 +93,8 @@ TEST_F(WindowTest, KeysAndClicksReachTheInputDeviceAsFrameworkCodesAndFocusAwayS
   EXPECT_EQ(probe->Count("suspend"), 0) << probe->Output();
 
   // Focus moved to another window suspends the game; focus back resumes it.
-  Child other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
-  std::string otherWindow = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^vx-other$"});
+  ChildProcess other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
+  std::string otherWindow = WindowNamed("vx-other");
   ExpectOneSuspendAndResume([&] { Xdotool({"windowfocus", "--sync", otherWindow}); },
                             [&] { Xdotool({"windowfocus", "--sync", window}); });
 }
@@ -184,7 +108,7 @@ class WindowManager {
   WindowManager() {
     ClearMark();
     std::ofstream(config_) << "<?xml version=\"1.0\"?>\n<JWM></JWM>\n";
-    jwm_ = std::make_unique<Child>(std::vector<std::string>{"/usr/bin/jwm", "-f", config_});
+    jwm_ = std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/jwm", "-f", config_});
   }
   ~WindowManager() {
     jwm_.reset();
@@ -199,19 +123,19 @@ class WindowManager {
  private:
   static void ClearMark() { RunProcess({"/usr/bin/xprop", "-root", "-remove", "_NET_SUPPORTING_WM_CHECK"}); }
   std::string config_ = "/tmp/vx_jwmrc_" + std::to_string(getpid());
-  std::unique_ptr<Child> jwm_;
+  std::unique_ptr<ChildProcess> jwm_;
 };
 
 TEST_F(WindowTest, IconifyAndRestoreUnderAWindowManagerSuspendAndResumeOnce) {
   // Iconifying needs a window manager.
   WindowManager manager;
-  for (Clock::time_point deadline = Clock::now() + WAIT; !manager.Ready(); Pause(50)) {
+  for (Clock::time_point deadline = Clock::now() + WAIT; !manager.Ready(); PauseMilliseconds(50)) {
     ASSERT_LT(Clock::now(), deadline) << "jwm did not start";
   }
 
   std::string window = ProbeWindow();
   Xdotool({"windowactivate", "--sync", window});
-  Pause(200);
+  PauseMilliseconds(200);
   ASSERT_EQ(probe->Count("suspend"), 0) << probe->Output();
   // The restored window may come back without the input focus; give it the
   // focus as a player's click would.

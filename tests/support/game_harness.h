@@ -23,8 +23,8 @@
 #include "game/core/my_app.h"
 #include "graphics/gl_calls.h"
 #include "host/vx_game.h"
-#include "tests/support/gl_recorder.h"
 #include "tests/support/audio_recorder.h"
+#include "tests/support/gl_recorder.h"
 #include "tests/support/temp_folder.h"
 
 // Framework key codes the game tests use.
@@ -58,7 +58,7 @@ struct HarnessOptions {
 // The host: a fake clock, a window that is only a size, scripted joypads.
 class HarnessHost : public VxGlfwGame {
  public:
-  double now = 100;  // seconds
+  double now = 100;                // seconds
   GlRecorder* recorder = nullptr;  // the window when it is not a real one
   bool fullscreenWindow = false;
   int windowsOpened = 0;

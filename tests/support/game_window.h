@@ -3,38 +3,37 @@
 // device, and real X input sent with xdotool. Screenshots are kept under
 // build/screens/ for people to look at.
 #pragma once
-#include <sys/types.h>
-
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/x_tools.h"
 
 // A picture of the window as 0xRRGGBB pixels, rows top to bottom.
 struct Screenshot {
   int width = 0, height = 0;
   std::vector<uint32_t> pixels;
+
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
   // Pixels within `tolerance` of `rgb` in every channel.
   int Count(uint32_t rgb, int tolerance = 8) const;
+  // Pixels of the box that differ from `other`'s by more than `tolerance` in a channel.
+  int Changed(const Screenshot& other, int left, int top, int right, int bottom, int tolerance = 8) const;
+  static bool Near(uint32_t a, uint32_t b, int tolerance = 8);
 };
 
 class GameWindow {
  public:
   // Starts the game with `arguments`; `state` is written as the state file first.
   explicit GameWindow(std::vector<std::string> arguments = {}, const std::string& state = "");
-  ~GameWindow();
-  GameWindow(const GameWindow&) = delete;
-  GameWindow& operator=(const GameWindow&) = delete;
 
   // The window's id once it is visible and focused ("" when it never appeared).
   const std::string& Window() const { return window_; }
-  // Waits for the game's window to have this size (a full-screen switch
-  // opens a new window, which may reuse the old one's id) and focuses it.
-  bool FindWindowOfSize(int width, int height);
-  pid_t Pid() const { return pid_; }
+  ChildProcess& Process() { return *process_; }
 
   // A key held for a few ticks, so that the game sees it down at an update.
   void Key(const std::string& key, int holdMilliseconds = 120);
@@ -45,6 +44,15 @@ class GameWindow {
   void Click(int x, int y);
   // Button down at the first point, moved in steps to the second, then up.
   void Drag(int x0, int y0, int x1, int y1, int steps = 6);
+  // Presses a key that replaces the window (full screen and back) and finds
+  // the new window of that size. The key is held past a slow full-screen
+  // frame, with the server's key repeat off so that it switches only once.
+  bool SwitchWindow(const std::string& key, int width, int height);
+  // Waits for the game's window to have this size (a full-screen switch opens
+  // a new window, which may reuse the old one's id) and focuses it: without a
+  // window manager a new full-screen window does not get the focus, so the
+  // test gives it, as a player's click would.
+  bool FindWindowOfSize(int width, int height);
 
   // Saves build/screens/<name>.png and returns it.
   Screenshot Shot(const std::string& name);
@@ -56,33 +64,12 @@ class GameWindow {
   void Freeze();
   void Thaw();
 
-  // The exit status; -1 when the game still runs after `seconds`.
-  int Wait(double seconds = 10);
-  std::string Output() const;
+  std::string Output() const { return process_->Output(); }
   std::string StateFile() const;
   const TempFolder& Folder() const { return folder_; }
 
  private:
   TempFolder folder_;
-  pid_t pid_ = -1;
+  std::unique_ptr<ChildProcess> process_;
   std::string window_;
-  std::string output_;
 };
-
-// Another program on the display, for as long as this object lives.
-class OtherProgram {
- public:
-  explicit OtherProgram(std::vector<std::string> arguments);
-  ~OtherProgram();
-  OtherProgram(const OtherProgram&) = delete;
-  OtherProgram& operator=(const OtherProgram&) = delete;
-  // Its visible window of this name, waited for ("" when it never appeared).
-  std::string Window(const std::string& name) const;
-
- private:
-  pid_t pid_ = -1;
-};
-
-// Runs xdotool with `arguments`; its output without the closing newline.
-std::string Xdotool(std::vector<std::string> arguments);
-void PauseMilliseconds(int milliseconds);

@@ -11,12 +11,12 @@
 #include "graphics/graphics_device.h"
 
 struct GlCall {
-  std::string name;                  // the entry point without its gl prefix: "DrawElements"
-  std::vector<double> args;          // numeric arguments in order; pointers left out
-  std::vector<gxtkVertex> vertices;  // for draw calls: the vertices GL would read
-  std::vector<unsigned char> pixels; // for texture uploads: the bytes GL would read
-  GLuint texture = 0;                // for draw calls: the texture bound at the time
-  bool textured = false;             // for draw calls: GL_TEXTURE_2D enabled at the time
+  std::string name;                   // the entry point without its gl prefix: "DrawElements"
+  std::vector<double> args;           // numeric arguments in order; pointers left out
+  std::vector<gxtkVertex> vertices;   // for draw calls: the vertices GL would read
+  std::vector<unsigned char> pixels;  // for texture uploads: the bytes GL would read
+  GLuint texture = 0;                 // for draw calls: the texture bound at the time
+  bool textured = false;              // for draw calls: GL_TEXTURE_2D enabled at the time
 };
 
 class GlRecorder {

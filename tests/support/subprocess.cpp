@@ -70,8 +70,8 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
   int open = 2;
   bool killed = false;
   while (open > 0) {
-    int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                    deadline - std::chrono::steady_clock::now()).count());
+    int left = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count());
     if (left <= 0) {
       kill(pid, SIGKILL);
       killed = true;

@@ -11,11 +11,11 @@ struct ProcessResult {
 };
 
 struct ProcessOptions {
-  std::string input;                 // written to standard input, which is then closed
-  std::vector<std::string> setEnv;   // "NAME=value" entries added to the environment
-  std::vector<std::string> unsetEnv; // names removed from the environment
-  std::string workingDirectory;      // empty: the test's own
-  double timeoutSeconds = 60;        // the child is killed after this
+  std::string input;                  // written to standard input, which is then closed
+  std::vector<std::string> setEnv;    // "NAME=value" entries added to the environment
+  std::vector<std::string> unsetEnv;  // names removed from the environment
+  std::string workingDirectory;       // empty: the test's own
+  double timeoutSeconds = 60;         // the child is killed after this
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOptions& options = {});
