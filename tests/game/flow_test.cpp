@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(Flow, WhileLoadingNoScreenRunsButFunctionKeysAndThePointerDo) {
+TEST(Flow, WhileLoadingNoScreenRunsButFunctionKeysThePointerAndPopUpsDo) {
   HarnessOptions options;
   options.load = false;
   GameHarness game(options);
@@ -19,9 +19,11 @@ TEST(Flow, WhileLoadingNoScreenRunsButFunctionKeysAndThePointerDo) {
   game.Press(KEY_F2);
   EXPECT_EQ(app.hideHud, 1);
   game.MouseMove(200, 100);
+  app.badgeShown[0] = 1;  // a badge pop-up
   game.Step();
   EXPECT_EQ(app.mouseX, 200);
   EXPECT_EQ(app.mouseY, 100);
+  EXPECT_EQ(app.badgeShown[0], 2);
   EXPECT_GT(app.loadStep, 0);
   EXPECT_EQ(app.menuY, -32) << "the title never ran";
 
