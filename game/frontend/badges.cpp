@@ -65,11 +65,20 @@ int RocksLeft(const Array<float>& actors) {
 
 String c_MyApp::p_BadgeID(int id) { return id >= 0 && id < TABLE ? String(kBadges[id].text) : String(); }
 
-String c_MyApp::p_BadgeName(int id) { return p_BadgeID(id).Split(String("|"))[0]; }
+// The entry's first and second "|"-separated parts; found without splitting,
+// so that a pop-up on screen allocates nothing from the collector.
+String c_MyApp::p_BadgeName(int id) {
+  String entry = p_BadgeID(id);
+  int bar = entry.Find(String("|"));
+  return bar < 0 ? entry : entry.Slice(0, bar);
+}
 
 String c_MyApp::p_BadgeDetail(int id) {
-  Array<String> parts = p_BadgeID(id).Split(String("|"));
-  return parts.Length() > 1 ? parts[1] : String();
+  String entry = p_BadgeID(id);
+  int bar = entry.Find(String("|"));
+  if (bar < 0) return String();
+  int next = entry.Find(String("|"), bar + 1);
+  return entry.Slice(bar + 1, next < 0 ? entry.Length() : next);
 }
 
 int c_MyApp::p_GC_Badges() { return 0; }
