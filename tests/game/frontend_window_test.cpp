@@ -73,28 +73,4 @@ TEST_F(FrontEndWindow, TheCreditsBoxFramesTheCreditsInColouredTiles) {
   })) << game.Output();
 }
 
-// Yellowish pixels of one row of the window: the game-over overlay's bar.
-int YellowInRow(const Screenshot& s, int y) {
-  int n = 0;
-  for (int x = 0; x < s.width; ++x) {
-    uint32_t p = s.At(x, y);
-    n += (p >> 16 & 0xFF) >= 100 && (p >> 8 & 0xFF) >= 100 && (p & 0xFF) <= 80;
-  }
-  return n;
-}
-
-TEST_F(FrontEndWindow, EscapeInPlayOpensThePauseMenuWhoseQuitEndsTheGame) {
-  Tap("Return");
-  PauseMilliseconds(1000);
-  Tap("Escape");
-  // The resume button, tinted blue, inside the yellow ring of the selected button.
-  EXPECT_TRUE(game.WaitForShot("pause", [](const Screenshot& s) {
-    return s.Count(0x3232FA, 12) > 200 && s.Count(0xFFFF64, 12) > 50;
-  })) << game.Output();
-  Tap("Left");
-  Tap("Return");
-  EXPECT_TRUE(game.WaitForShot("game_over", [](const Screenshot& s) { return YellowInRow(s, 216) > 300; }))
-      << game.Output();
-}
-
 }  // namespace

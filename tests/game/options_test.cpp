@@ -21,13 +21,6 @@ void Line(GameHarness& game, int n) {
   for (int i = 0; i < 8 && game.app->optionsLine < n; ++i) Tap(game, KEY_DOWN);
 }
 
-// A game started from the title, paused with the back key.
-void Pause(GameHarness& game) {
-  Tap(game, KEY_RETURN);
-  ASSERT_EQ(game.app->screenMode, SCREEN_PLAY);
-  Tap(game, KEY_ESCAPE);
-}
-
 TEST(OptionBox, TheSoundICadeAndCreditsLinesAndSavingOnClose) {
   GameHarness game;
   c_MyApp& app = *game.app;
@@ -87,7 +80,7 @@ TEST(OptionBox, TheSoundICadeAndCreditsLinesAndSavingOnClose) {
   EXPECT_EQ(app.creditsOpen, 1);
 }
 
-TEST(PauseMenu, BackPausesAndResumesOncePerPressAndTurnsThePanelBackWhileItSlidesIn) {
+TEST(PauseMenu, BackPausesOncePerPressAndTurnsThePanelBackItsOptionsHaveNoCreditsAndItsQuitRecordsTheScore) {
   GameHarness game;
   c_MyApp& app = *game.app;
   Tap(game, KEY_RETURN);
@@ -107,12 +100,8 @@ TEST(PauseMenu, BackPausesAndResumesOncePerPressAndTurnsThePanelBackWhileItSlide
   EXPECT_LT(app.pauseMenuY, 32);
   game.Step(2);
   EXPECT_EQ(app.paused, 0);
-}
 
-TEST(PauseMenu, ItsOptionsHaveNoCreditsLineAndItsQuitEndsTheGameWithTheScoreRecorded) {
-  GameHarness game;
-  c_MyApp& app = *game.app;
-  Pause(game);
+  Tap(game, KEY_ESCAPE);
   Tap(game, KEY_RIGHT);
   Tap(game, KEY_RETURN);
   game.Step(30);

@@ -1,6 +1,6 @@
-// Play in the real program: a game started with keys from the title, the
-// player firing, running and jumping under real X input. The pictures are
-// kept under build/screens/.
+// Play in the real program under real X input: a game started with keys from
+// the title, the player firing, running and jumping, then paused with Escape
+// and quit into the game-over overlay. The pictures are kept under build/screens/.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,7 +21,17 @@ int ScoreGreen(const Screenshot& s) {
   return n;
 }
 
-TEST(PlayWindow, AGameStartsWithReturnAndThePlayerFiresRunsAndJumps) {
+// Yellowish pixels of one row of the window: the game-over overlay's bar.
+int YellowInRow(const Screenshot& s, int y) {
+  int n = 0;
+  for (int x = 0; x < s.width; ++x) {
+    uint32_t p = s.At(x, y);
+    n += (p >> 16 & 0xFF) >= 100 && (p >> 8 & 0xFF) >= 100 && (p & 0xFF) <= 80;
+  }
+  return n;
+}
+
+TEST(PlayWindow, AGameStartsWithReturnThePlayerFiresRunsAndJumpsAndEscapePausesItsQuitEndsTheGame) {
   ASSERT_TRUE(getenv("DISPLAY") && *getenv("DISPLAY"))
       << "the window tests need an X display: run them through make test";
   GameWindow game;
@@ -51,6 +61,18 @@ TEST(PlayWindow, AGameStartsWithReturnAndThePlayerFiresRunsAndJumps) {
   PauseMilliseconds(800);  // the score display catches up
   Screenshot ran = game.Shot("play_running");
   EXPECT_GT(firing.Changed(ran, SCORE_LEFT, SCORE_TOP, SCORE_RIGHT, SCORE_BOTTOM, 40), 20) << "the score never changed";
+
+  // The resume button, tinted blue, inside the yellow ring of the selected button.
+  game.Key("Escape");
+  EXPECT_TRUE(game.WaitForShot("pause", [](const Screenshot& s) {
+    return s.Count(0x3232FA, 12) > 200 && s.Count(0xFFFF64, 12) > 50;
+  })) << game.Output();
+  for (const char* key : {"Left", "Return"}) {
+    PauseMilliseconds(120);
+    game.Key(key);
+  }
+  EXPECT_TRUE(game.WaitForShot("game_over", [](const Screenshot& s) { return YellowInRow(s, 216) > 300; }))
+      << game.Output();
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ TEST_P(Heard, AFewSecondsOfTheTuneAreMusicNotSilence) {
   for (double r : rms) spread += (r - mean) * (r - mean) / rms.size();
   EXPECT_GT(std::sqrt(spread) / mean, 0.1);
   int moves = 0;
-  for (size_t i = 3; i < crossings.size(); ++i) moves += std::abs(crossings[i] - crossings[i - 1]) > crossings[i - 1] / 5;
+  for (size_t i = 3; i < crossings.size(); ++i)
+    moves += std::abs(crossings[i] - crossings[i - 1]) > crossings[i - 1] / 5;
   EXPECT_GT(moves, int(crossings.size()) / 3);
 }
 

@@ -1,7 +1,5 @@
-// Plays a tune in real time on the audio device OpenAL Soft is configured
-// with, from the working folder's data, and closes the device so that a
-// capture is complete:
-//   music_probe NAME SECONDS
+// music_probe NAME SECONDS: plays a tune of the working folder's data in real
+// time on OpenAL Soft's configured device, then closes it so a capture is complete.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

@@ -25,11 +25,6 @@ unsigned char* ClockHost::LoadAudioData(String path, int* length, int* channels,
   return VxGlfwGame::LoadAudioData(path, length, channels, format, hertz);
 }
 
-void ClearNotingGraphics::Cls(float r, float g, float b) {
-  clears.push_back({r, g, b});
-  gxtkGraphics::Cls(r, g, b);
-}
-
 SequencerRig::SequencerRig(gxtkAudio* audio) {
   VxGame::_game = vx_app__game = VxGlfwGame::_glfwGame = &host;
   vx_graphics_context = (new c_GraphicsContext())->m_new();
@@ -76,7 +71,7 @@ void TunePicture::Write(const std::string& path, int perRow, int rows, int chann
       for (int x = 0; x < 64; ++x) {
         unsigned char blue = blue_[(v * 64 + y) * 64 + x];
         unsigned char* p = &pixels[((static_cast<size_t>(v / perRow) * 64 + y) * w + v % perRow * 64 + x) * channels];
-        // Red and green carry other values, so a decoder reading them shows.
+        // Red and green hold other values, so a decoder reading them shows.
         const unsigned char colour[4][4] = {{blue}, {blue, 255}, {0x55, 0xaa, blue}, {0x55, 0xaa, blue, 255}};
         std::copy(colour[channels - 1], colour[channels - 1] + channels, p);
       }

@@ -1,7 +1,7 @@
-// The sequencer's surroundings without a window: a host whose clock the test
-// sets and which notes every file it decodes, the graphics device over the GL
-// recorder, the given audio device, and a player set up as the game does it
-// (music on channels 30..26; 4 kits, 3 leads, 3 accompaniments, 4 basses).
+// The sequencer without a window: a host whose clock the test sets and which
+// notes every file it decodes, the graphics device over the GL recorder, the
+// given audio device, and a player set up as the game does it (music on
+// channels 30..26; 4 kits, 3 leads, 3 accompaniments, 4 basses).
 #pragma once
 #include <array>
 #include <string>
@@ -13,8 +13,8 @@
 #include "tests/support/gl_recorder.h"
 
 struct ClockHost : VxGlfwGame {
-  int now = 5000;         // milliseconds
-  bool realTime = false;  // the process's own clock instead of `now`
+  int now = 5000;                    // milliseconds
+  bool realTime = false;             // the process's own clock instead of `now`
   std::vector<std::string> decoded;  // every picture and sound path asked for, in order
 
   int Millisecs() override;
@@ -25,7 +25,10 @@ struct ClockHost : VxGlfwGame {
 // The real device, noting every clear.
 struct ClearNotingGraphics : gxtkGraphics {
   std::vector<std::array<float, 3>> clears;
-  void Cls(float r, float g, float b) override;
+  void Cls(float r, float g, float b) override {
+    clears.push_back({r, g, b});
+    gxtkGraphics::Cls(r, g, b);
+  }
 };
 
 struct SequencerRig {
@@ -39,14 +42,10 @@ struct SequencerRig {
   explicit SequencerRig(gxtkAudio* audio);
   ~SequencerRig();
 
-  // One rendered frame, the player's hook first.
-  void Render();
-  // Renders until the loader has finished; the frames it took.
-  int Load();
-  // One update tick, playing.
+  void Render();  // one rendered frame, the player's hook first
+  int Load();     // renders until the loader has finished; the frames it took
   void Tick() { player->p_Ombi_Alive_U(0, 1); }
-  // Moves the clock just past the next step's due time and ticks.
-  void Step();
+  void Step();  // moves the clock just past the next step's due time and ticks
 };
 
 // A tune picture made by a test: the blue of every pixel of frames 0..63.

@@ -11,6 +11,8 @@
 #include "tests/support/temp_folder.h"
 
 constexpr int kGameSeed = 37171650;  // the seed the game starts every tune with
+// Audio channels of the music channels under the game's top channel of 31.
+constexpr int kDrumsA = 30, kDrumsB = 29, kLead = 28, kAccompany = 27, kBass = 26;
 
 class SequencerTest : public testing::Test {
  protected:
@@ -30,11 +32,16 @@ class SequencerTest : public testing::Test {
   // Value 0 of the cell of variant v, band b, row s.
   static int Cell(int v, int b, int s) { return v * 4096 + b * 512 + s * 8; }
 
-  // A loaded tune without an image: silence until a test writes cells, with
-  // the game's instruments and every channel heard.
-  void StartSilentTune(int seed = kGameSeed) {
+  void LinkTunesAndInstruments() {
+    LinkGameData("tunes");
     LinkGameData("inst");
-    player->p_Ombi_StartTune(String("silent"), seed, 100);
+  }
+
+  // A loaded tune without a picture, with the game's instruments and every
+  // channel heard: silence until a test writes cells.
+  void StartSilentTune() {
+    LinkGameData("inst");
+    player->p_Ombi_StartTune(String("silent"), kGameSeed, 100);
     rig->Load();
     Unmute();
   }
@@ -45,13 +52,10 @@ class SequencerTest : public testing::Test {
 
   void SetCell(int v, int band, int step, int pitch, int volume, int effect = 0, int param = 0) {
     int at = Cell(v, band, step);
-    player->m_cells[at] = pitch;
-    player->m_cells[at + 1] = volume;
-    player->m_cells[at + 2] = effect;
-    player->m_cells[at + 3] = param;
+    for (int value : {pitch, volume, effect, param}) player->m_cells[at++] = value;
   }
 
-  // The calls on one audio channel named `name`, from call `from` on.
+  // The calls named `name` on one audio channel, from call `from` on.
   std::vector<AudioCall> On(int channel, const std::string& name, size_t from = 0) const {
     std::vector<AudioCall> found;
     for (size_t i = from; i < audio->calls.size(); ++i) {
@@ -59,4 +63,6 @@ class SequencerTest : public testing::Test {
     }
     return found;
   }
+  // The value of the last such call.
+  float Last(int channel, const std::string& name) const { return On(channel, name).back().value; }
 };

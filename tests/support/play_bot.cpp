@@ -8,22 +8,35 @@
 namespace {
 
 // The player's physics, as the play tick has it.
-constexpr float RUN = 4, GRAVITY = 0.35f, JUMP = -10, FALL_CAP = 18;
-constexpr float REACH_X = 38, REACH_Y = 12, LAND_SPEED = -1;
-constexpr int MAX_MOVE_TICKS = 150;
-constexpr int FLOOR_NODES = DRUMS;  // the arena floor below each drum
-constexpr int NOT_ON_TILE = -1;
-constexpr int CENTRE = -2;  // the first move of a plan: walk to the centre of the node stood on
+constexpr float RUN = 4, GRAVITY = 0.35f, JUMP = -10, FALL_CAP = 18, REACH_X = 38, REACH_Y = 12, LAND_SPEED = -1;
+constexpr int MAX_MOVE_TICKS = 150, FLOOR_NODES = DRUMS;  // nodes: the tiles, then the arena floor below each drum
+constexpr int NOT_ON_TILE = -1, CENTRE = -2;              // CENTRE: first walk to the centre of the node stood on
 constexpr float CENTRED = 0.5f;
-
-// Goals, and how close to a nest the bot wants to be to shoot it.
+// Goals; how near a nest the bot shoots it from; the switch. Targets: bugs
+// this near first, then nests, then bugs this near.
 enum { PAINT, NEST, SWITCH };
-constexpr float NEST_RANGE = 300, PAINT_ENOUGH = 56;
-constexpr float SWITCH_X = 512, SWITCH_NEAR = 8;
-// Targets: bugs this close come first, then nests, then bugs this close.
+constexpr float NEST_RANGE = 300, PAINT_ENOUGH = 56, SWITCH_X = 512, SWITCH_NEAR = 8;
 constexpr float BUG_DANGER = 160, NEST_SIGHT = 640, BUG_SIGHT = 400;
 
 float Clamp(float v, float lo, float hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+// Row k of drum c's view.
+const int* ViewCell(const c_MyApp& app, int c, int k) {
+  return &app.cells[CellIndex(c, (static_cast<int>(app.columns[c * RECORD_FLOATS + DRUM_ROW]) + k) % DRUM_ROWS)];
+}
+
+// The first of the points nearest to (x, y) and nearer than *d, which becomes its distance; null if none.
+template <class P>
+const P* Nearest(const std::vector<P>& points, float x, float y, float* d) {
+  const P* nearest = nullptr;
+  for (const P& p : points) {
+    float e = std::hypot(p.x - x, p.y - y);
+    if (e >= *d) continue;
+    *d = e;
+    nearest = &p;
+  }
+  return nearest;
+}
 
 }  // namespace
 
@@ -42,7 +55,7 @@ void PlayBot::ReadTiles() {
     const float* drum = &app.columns[c * RECORD_FLOATS];
     if (drum[DRUM_TURNS] != 0) continue;
     for (int k = VIEW_FIRST_ROW; k <= VIEW_LAST_ROW; ++k) {
-      int type = app.cells[CellIndex(c, (static_cast<int>(drum[DRUM_ROW]) + k) % DRUM_ROWS) + CELL_TYPE];
+      int type = ViewCell(app, c, k)[CELL_TYPE];
       if (type != CELL_FLOOR && type != CELL_PAINTED) continue;
       tiles_.push_back(
           {CELL * static_cast<float>(c), CELL * static_cast<float>(k) + drum[DRUM_PIXEL], type == CELL_PAINTED});
@@ -128,14 +141,9 @@ float PlayBot::NodeX(int node) const {
 
 bool PlayBot::Goal(int node) const {
   bool tile = node < static_cast<int>(tiles_.size());
-  switch (goalKind_) {
-    case PAINT:
-      return tile && !tiles_[node].painted;
-    case NEST:
-      return std::hypot(NodeBody(node).x - goalX_, NodeBody(node).y - goalY_) < NEST_RANGE;
-    default:
-      return !tile;
-  }
+  if (goalKind_ == PAINT) return tile && !tiles_[node].painted;
+  if (goalKind_ == NEST) return std::hypot(NodeBody(node).x - goalX_, NodeBody(node).y - goalY_) < NEST_RANGE;
+  return !tile;
 }
 
 // The quickest chain of moves to a goal; its first move is taken. Moves
@@ -201,11 +209,11 @@ std::vector<PlayBot::Point> PlayBot::LiveNests() const {
   const c_MyApp& app = *game_.app;
   std::vector<Point> nests;
   for (int c = 0; c < DRUMS; ++c) {
-    const float* drum = &app.columns[c * RECORD_FLOATS];
     for (int k = VIEW_FIRST_ROW; k <= VIEW_LAST_ROW; ++k) {
-      const int* cell = &app.cells[CellIndex(c, (static_cast<int>(drum[DRUM_ROW]) + k) % DRUM_ROWS)];
+      const int* cell = ViewCell(app, c, k);
       if (cell[CELL_TYPE] != CELL_NEST || cell[NEST_LIFE] <= 0) continue;
-      nests.push_back({CELL * static_cast<float>(c), CELL * static_cast<float>(k) + STAND + 16 + drum[DRUM_PIXEL]});
+      float pixel = app.columns[c * RECORD_FLOATS + DRUM_PIXEL];
+      nests.push_back({CELL * static_cast<float>(c), CELL * static_cast<float>(k) + STAND + 16 + pixel});
     }
   }
   return nests;
@@ -214,30 +222,16 @@ std::vector<PlayBot::Point> PlayBot::LiveNests() const {
 // Shoots the nearest bug that comes close, else the nearest live nest, else
 // a bug in sight. Rocks are left alone: shot, they split into more and faster ones.
 void PlayBot::Aim(const Body& now) {
-  const c_MyApp& app = *game_.app;
-  float best[3] = {BUG_DANGER, NEST_SIGHT, BUG_SIGHT};
-  float target[3][2] = {};
-  bool found[3] = {};
-  auto consider = [&](int kind, float x, float y) {
-    float d = std::hypot(x - now.x, y - now.y);
-    if (d >= best[kind]) return;
-    best[kind] = d;
-    target[kind][0] = x;
-    target[kind][1] = y;
-    found[kind] = true;
-  };
+  std::vector<Point> bugs, nests = LiveNests();
   for (int r = 0; r < ACTORS_UPDATED; ++r) {
-    const float* a = &app.actors[r * RECORD_FLOATS];
-    if (!IsBug(a[ACTOR_KIND])) continue;
-    consider(0, a[ACTOR_X], a[ACTOR_Y]);
-    consider(2, a[ACTOR_X], a[ACTOR_Y]);
+    const float* a = &game_.app->actors[r * RECORD_FLOATS];
+    if (IsBug(a[ACTOR_KIND])) bugs.push_back({a[ACTOR_X], a[ACTOR_Y]});
   }
-  for (const Point& nest : LiveNests()) consider(1, nest.x, nest.y);
-  for (int kind = 0; kind < 3; ++kind) {
-    if (!found[kind]) continue;
-    float dx = target[kind][0] - now.x, dy = target[kind][1] - now.y, d = std::hypot(dx, dy);
-    game_.PadStick(0, 1, dx / d, dy / d);
-    return;
+  for (auto [points, d] : {std::pair{&bugs, BUG_DANGER}, {&nests, NEST_SIGHT}, {&bugs, BUG_SIGHT}}) {
+    if (const Point* target = Nearest(*points, now.x, now.y, &d)) {
+      game_.PadStick(0, 1, (target->x - now.x) / d, (target->y - now.y) / d);
+      return;
+    }
   }
   game_.PadStick(0, 1, 0, 0);
 }
@@ -248,12 +242,10 @@ void PlayBot::Decide(const Body& now) {
   // A live nest out of reach first, then paint, then the switch.
   goalKind_ = app.paintPercent < PAINT_ENOUGH ? PAINT : SWITCH;
   float nearest = 1e9f;
-  for (const Point& nest : LiveNests()) {
-    float d = std::hypot(nest.x - now.x, nest.y - now.y);
-    if (d >= nearest) continue;
-    nearest = d;
-    goalX_ = nest.x;
-    goalY_ = nest.y;
+  std::vector<Point> nests = LiveNests();
+  if (const Point* nest = Nearest(nests, now.x, now.y, &nearest)) {
+    goalX_ = nest->x;
+    goalY_ = nest->y;
   }
   if (nearest < 1e9f && (nearest >= NEST_RANGE || goalKind_ == SWITCH)) goalKind_ = NEST;
   if (goalKind_ == NEST && nearest < NEST_RANGE) return;  // in range: stand and shoot

@@ -1,12 +1,8 @@
 // A scripted player for the play tests and the play benchmark. It reads the
-// game's state to choose where to run, when to jump and what to shoot, and
-// plays through the first joypad like a person: the left stick runs and
-// jumps, the right stick aims and fires.
-//
-// Moves are planned with a copy of the player's physics over the tiles in
-// view: every way of running, waiting and jumping from where the player
-// stands is tried, and the quickest chain of moves to a goal is taken (an
-// unpainted tile, a place near a live nest, the spin switch).
+// game's state and plays through the first joypad like a person: the left
+// stick runs and jumps, the right stick aims and fires. Moves are planned with
+// a copy of the player's physics over the tiles in view: the quickest chain of
+// runs, waits and jumps to a goal (an unpainted tile, a live nest, the switch).
 #pragma once
 #include <vector>
 
@@ -36,13 +32,10 @@ class PlayBot {
     float x, y;
   };
   struct Outcome {
-    int node = -1;
-    int ticks = 0;      // to the node's centre
-    int moveTicks = 0;  // to the landing
+    int node = -1, ticks = 0, moveTicks = 0;  // ticks to the node's centre and to the landing
   };
 
   void ReadTiles();
-  // One tick of the player's physics; true when it stands on a tile (`tile`) or the floor.
   bool Tick(Body& b, float moveX, bool up, int* tile) const;
   bool Up(const Move& m, int t, float vy) const;
   Outcome Simulate(Body b, const Move& m) const;
@@ -59,11 +52,8 @@ class PlayBot {
   std::vector<Move> moves_;
   std::vector<Tile> tiles_;
   std::vector<std::vector<Outcome>> links_;  // per node, lazily, for the current arena
-  int arenaLevel_ = -1;
+  int arenaLevel_ = -1, moveTick_ = 0, moveTicks_ = 0, goalKind_ = 0;
   Move move_{0, 0, -1};
-  int moveTick_ = 0, moveTicks_ = 0;
-  float goalX_ = 512, goalY_ = 0;
-  float centreX_ = 0;
+  float goalX_ = 512, goalY_ = 0, centreX_ = 0;
   bool centring_ = false;
-  int goalKind_ = 0;
 };
