@@ -37,11 +37,6 @@ struct Loop : HostTest {
     }
     return sizes;
   }
-  size_t First(const std::string& name) const {
-    size_t i = 0;
-    while (i < game->calls.size() && game->calls[i].name != name) ++i;
-    return i;
-  }
 };
 
 TEST_F(Loop, TicksComeEverySixtiethOfASecondAndAStallCatchesUpFourThenRestartsFromNow) {
@@ -81,42 +76,38 @@ TEST_F(Loop, RateSetToZeroInsideATickEndsTheCatchUpAndRendersAtOnce) {
   for (size_t i = 11; i < batches.size(); ++i) EXPECT_EQ(batches[i], 0);
 }
 
-TEST_F(Loop, IconifyThenRestoreSuspendsOnceRendersNothingAndResumesWithoutABurst) {
-  double restoredAt = 0;
+TEST_F(Loop, FocusLossAndIconifyEachSuspendOnceAndResumeWithoutABurst) {
+  double regained = 0, restored = 0;
   host->onPass = [&](FakeHost& h) {
-    if (h.pass == 100) h.iconified = true, h.active = false;
-    if (h.pass == 150) h.iconified = false, h.active = true, restoredAt = h.now;
+    if (h.pass == 100) h.active = false;
+    if (h.pass == 150) h.active = true, regained = h.now;
+    if (h.pass == 200) h.iconified = true, h.active = false;
+    if (h.pass == 250) h.iconified = false, h.active = true, restored = h.now;
   };
   host->passLimit = 300;
   host->Run();
 
-  ASSERT_EQ(game->Count("suspend"), 1);
-  ASSERT_EQ(game->Count("resume"), 1);
-  size_t resume = First("resume");
-  EXPECT_EQ(resume, First("suspend") + 1);  // nothing while iconified
-  // The 50 waits of 0.25 s while iconified are not made up.
-  EXPECT_NEAR(game->calls[resume].time, restoredAt, EPS);
-  EXPECT_EQ(game->calls[resume + 1].name, "update");
-  EXPECT_NEAR(game->calls[resume + 1].time, restoredAt, EPS);
-  for (int size : BatchSizes()) EXPECT_LE(size, 1);
-}
-
-TEST_F(Loop, LosingTheFocusSuspendsOnceAndRendersOnWindowEventsOnly) {
-  host->onPass = [](FakeHost& h) {
-    if (h.pass == 100) h.active = false;
-  };
-  host->passLimit = 200;
-  host->Run();
-
-  ASSERT_EQ(game->Count("suspend"), 1);
-  EXPECT_EQ(game->Count("resume"), 0);
-  size_t suspend = First("suspend");
-  EXPECT_EQ(game->calls.size() - suspend - 1, 101u);  // passes 100 .. 200; pass 201 finds the window closed
-  for (size_t i = suspend + 1; i < game->calls.size(); ++i) EXPECT_EQ(game->calls[i].name, "render");
-  // One wait of 0.25 s between each render and the next.
-  for (size_t i = suspend + 2; i < game->calls.size(); ++i) {
-    EXPECT_NEAR(game->calls[i].time - game->calls[i - 1].time, 0.25, EPS);
+  std::vector<size_t> suspends, resumes;
+  for (size_t i = 0; i < game->calls.size(); ++i) {
+    if (game->calls[i].name == "suspend") suspends.push_back(i);
+    if (game->calls[i].name == "resume") resumes.push_back(i);
   }
+  ASSERT_EQ(suspends.size(), 2u);
+  ASSERT_EQ(resumes.size(), 2u);
+  // Without the focus: one render per window event, a wait of 0.25 s; iconified: nothing.
+  ASSERT_EQ(resumes[0] - suspends[0] - 1, 50u);
+  for (size_t i = suspends[0] + 1; i < resumes[0]; ++i) {
+    EXPECT_EQ(game->calls[i].name, "render");
+    EXPECT_NEAR(game->calls[i].time, game->calls[suspends[0]].time + (i - suspends[0] - 1) * 0.25, EPS);
+  }
+  EXPECT_EQ(resumes[1], suspends[1] + 1);
+  // The time away is not made up: a tick at once, and no batch of more than one.
+  for (auto [resume, at] : {std::pair{resumes[0], regained}, {resumes[1], restored}}) {
+    EXPECT_NEAR(game->calls[resume].time, at, EPS);
+    EXPECT_EQ(game->calls[resume + 1].name, "update");
+    EXPECT_NEAR(game->calls[resume + 1].time, at, EPS);
+  }
+  for (int size : BatchSizes()) EXPECT_LE(size, 1);
 }
 
 TEST_F(Loop, WrappersDoNothingBeforeStartGameAndKeepTheirStates) {
