@@ -80,20 +80,6 @@ TEST(StringOps, SplitReplaceAndSliceKeepEmptyPiecesAndShareWhatIsUnchanged) {
   EXPECT_FALSE(s.EndsWith(String("hhello")));
 }
 
-TEST(StringRefs, CopiesShareTheRepAndTheLastOneFreesIt) {
-  String a("shared");
-  {
-    String b = a;
-    String c;
-    c = b;
-    EXPECT_EQ(a.rep->refs, 3);
-  }
-  EXPECT_EQ(a.rep->refs, 1);
-  String moved = std::move(a);
-  EXPECT_EQ(a.rep, &String::nullRep);
-  EXPECT_EQ(moved.rep->refs, 1);
-}
-
 // Hours of play make and drop empty Strings in every one of these ways.
 TEST(StringRefs, TheSharedEmptyRepKeepsItsCountThroughAMillionOperations) {
   int before = String::nullRep.refs;
