@@ -1,5 +1,4 @@
-// The audio module over a null-backend device and the real host file access,
-// with sound files in a data folder under a fresh working directory.
+// The audio module over a null-backend device and the real host's files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,21 +51,17 @@ class AudioModule : public NullDeviceTest {
   }
 };
 
-TEST_F(AudioModule, SoundsLoadFromTheDataFolderInTheShapeOfTheirFile) {
-  // The extension test ignores case; paths that already say where they are keep their place.
+TEST_F(AudioModule, SoundsLoadFromTheDataFolderInTheShapeOfTheirFileAndOnlyARealSoundPlays) {
+  // The extension test ignores case; paths that say where they are keep their place.
   struct {
     const char* name;
     ALint bits, channels;
-  } cases[] = {{"sfx/005.wav", 8, 1}, {"LOUD.WAV", 16, 2}, {"tune.ogg", 16, 1},
-               {"./data/sfx/005.wav", 8, 1}, {"vorlix://data/LOUD.WAV", 16, 2}};
+  } cases[] = {{"sfx/005.wav", 8, 1}, {"LOUD.WAV", 16, 2}, {"tune.ogg", 16, 1}, {"./data/sfx/005.wav", 8, 1}};
   for (const auto& c : cases) {
     c_Sound* sound = vx_audio_LoadSound(String(c.name));
     ASSERT_NE(sound, nullptr) << c.name;
     EXPECT_EQ(Shape(sound), std::make_pair(c.bits, c.channels)) << c.name;
   }
-}
-
-TEST_F(AudioModule, MissingOrUndecodableFilesGiveNoneAndOnlyARealSoundPlays) {
   // A bare name is always under the data folder, so "data/..." looks in data/data/.
   for (const char* name : {"missing.wav", "notes.txt", "bad.wav", "bad.ogg", "data/sfx/005.wav"}) {
     EXPECT_EQ(vx_audio_LoadSound(String(name)), nullptr) << name;
@@ -74,45 +69,38 @@ TEST_F(AudioModule, MissingOrUndecodableFilesGiveNoneAndOnlyARealSoundPlays) {
   vx_audio_PlaySound(nullptr, 0, 0);
   vx_audio_PlaySound((new c_Sound())->m_new(), 0, 0);
   EXPECT_EQ(audio().channels[0].source, 0u);
-
   c_Sound* sound = vx_audio_LoadSound(String("LOUD.WAV"));
   vx_audio_PlaySound(sound, 3, 1);
   EXPECT_EQ(Source(3, AL_BUFFER), static_cast<ALint>(sound->m_sample->buffer));
   EXPECT_EQ(Source(3, AL_LOOPING), AL_TRUE);
 }
 
-TEST_F(AudioModule, MusicPlaysOnTheLastChannelAndAFailedLoadLeavesItStopped) {
-  EXPECT_EQ(vx_audio_PlayMusic(String("tune.ogg"), 1), 0);
+TEST_F(AudioModule, MusicPlaysOnTheLastChannelReusesTheTuneLastLoadedAndAFailedLoadStopsIt) {
+  ASSERT_EQ(vx_audio_PlayMusic(String("tune.ogg"), 1), 0);
   EXPECT_EQ(Source(32, AL_LOOPING), AL_TRUE);
-  EXPECT_EQ(AlState(32), AL_PLAYING);
+  ALint buffer = Source(32, AL_BUFFER);
+  ASSERT_TRUE(WaitFor([&] { return Source(32, AL_SAMPLE_OFFSET) > 2000; }));
   vx_audio_PauseMusic();
   EXPECT_EQ(AlState(32), AL_PAUSED);
   vx_audio_ResumeMusic();
-  EXPECT_EQ(audio().MusicState(), 1);
+  EXPECT_EQ(AlState(32), AL_PLAYING);
+
+  ASSERT_EQ(vx_audio_PlayMusic(String("tune.ogg"), 0), 0);  // again, from the start
+  EXPECT_EQ(host.decoded, 1);
+  EXPECT_EQ(Source(32, AL_BUFFER), buffer);
+  EXPECT_LT(Source(32, AL_SAMPLE_OFFSET), 2000);
+  EXPECT_EQ(Source(32, AL_LOOPING), AL_FALSE);
+  vx_audio_PlayMusic(String("LOUD.WAV"), 1);
+  vx_audio_PlayMusic(String("tune.ogg"), 1);
+  EXPECT_EQ(host.decoded, 3) << "only the last tune is kept";
 
   EXPECT_EQ(vx_audio_PlayMusic(String("missing.ogg"), 1), -1);
   EXPECT_EQ(audio().MusicState(), 0);
   EXPECT_EQ(AlState(32), AL_STOPPED);
 }
 
-TEST_F(AudioModule, PlayingTheTuneLastLoadedAgainReusesItFromTheStart) {
-  ASSERT_EQ(vx_audio_PlayMusic(String("tune.ogg"), 1), 0);
-  ALint buffer = Source(32, AL_BUFFER);
-  ASSERT_TRUE(WaitFor([&] { return Source(32, AL_SAMPLE_OFFSET) > 2000; }));
-  ASSERT_EQ(vx_audio_PlayMusic(String("tune.ogg"), 0), 0);
-  EXPECT_EQ(host.decoded, 1);
-  EXPECT_EQ(Source(32, AL_BUFFER), buffer);
-  EXPECT_LT(Source(32, AL_SAMPLE_OFFSET), 2000);
-  EXPECT_EQ(Source(32, AL_LOOPING), AL_FALSE);
-
-  vx_audio_PlayMusic(String("LOUD.WAV"), 1);
-  vx_audio_PlayMusic(String("tune.ogg"), 1);
-  EXPECT_EQ(host.decoded, 3) << "only the last tune is kept";
-}
-
-// A tune at each game start and each level, with collector steps between and
-// little else allocated: the buffers of earlier tunes are let go, a few
-// steps after the next one starts.
+// A tune at each game start and level, collector steps between: the buffers
+// of earlier tunes are let go a few steps after the next one starts.
 TEST_F(AudioModule, PlayingTunesOverAndOverKeepsBuffersAndMemoryFlat) {
   constexpr int TUNES = 3, PLAYS = 50, TICKS = 20, SETTLING = 10;
   constexpr size_t TUNE = 8 << 20;  // bytes of PCM, a cycle's worth

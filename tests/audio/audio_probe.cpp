@@ -1,8 +1,7 @@
-// Runs the audio device in a process of its own, for the cases that need
-// OpenAL Soft configured differently from the rest of the tests:
+// The audio device in a process of its own:
 //   audio_probe silent  every operation on a device that did not open
-//   audio_probe tone    plays a tone beside a loop that it stops, and closes
-//                       the device so its capture is complete
+//   audio_probe tone    a tone beside a loop that it stops; closes the device
+//                       so that its capture is complete
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -36,8 +35,8 @@ int Silent() {
   VxGlfwGame host;
   VxGlfwGame::_glfwGame = &host;
   int musicResult = audio->PlayMusic(String("missing.ogg"), 1);
-  printf("states %d %d buffer %u discarded %zu music %d\n", state, music, silent->buffer,
-         gxtkAudio::discarded.size(), musicResult);
+  printf("states %d %d buffer %u discarded %zu music %d\n", state, music, silent->buffer, gxtkAudio::discarded.size(),
+         musicResult);
   return 0;
 }
 

@@ -24,10 +24,8 @@ class NullDeviceTest : public testing::Test {
   static void MarkDevice() { gc_queue(device); }
 
   void SetUp() override {
-    // Read by OpenAL Soft when the first device opens in this process.
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    // Leftovers of an earlier test's device: buffer names are per device, so
-    // they must not meet this one's.
+    setenv("ALSOFT_DRIVERS", "null", 1);  // read when the first device opens
+    // An earlier test's leftovers: buffer names are per device.
     device = nullptr;
     gc_init2(MarkDevice);
     CollectGarbage();

@@ -1,6 +1,5 @@
-// The device under OpenAL Soft configurations of its own, each in a probe
-// process: no backend at all, and the wave-file backend, whose capture of the
-// mix the test listens to.
+// The device in a probe process under OpenAL Soft configurations of its own:
+// no backend at all, and the wave-file backend, whose capture is listened to.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,8 +41,7 @@ double Amplitude(const std::vector<int16_t>& s, size_t w, double hertz) {
   return 2 * std::sqrt(q1 * q1 + q2 * q2 - coeff * q1 * q2) / weights;
 }
 
-// No sound card: OpenAL Soft finds no backend it may use, as on a machine
-// whose default device does not open.
+// No backend OpenAL Soft may use, as on a machine whose device does not open.
 TEST(SilentDevice, ReportsTheFailedOpenAndThenEveryCallDoesNothing) {
   ProcessOptions options;
   options.setEnv = {"ALSOFT_DRIVERS=no-such-backend", "ALSOFT_CONF=/dev/null"};
@@ -87,9 +85,6 @@ TEST(Heard, TheCaptureHoldsThePlayedToneAndNothingOfAStoppedChannel) {
     EXPECT_GT(Amplitude(s, w, 440), 8000) << "window " << w;
     EXPECT_LT(Amplitude(s, w, 1000), 100) << "window " << w;
   }
-  int crossings = 0;
-  for (size_t k = first * kWindow + 1; k < lastSound * kWindow; ++k) crossings += (s[k - 1] < 0) != (s[k] < 0);
-  EXPECT_NEAR(crossings / 2.0 * kRate / double((lastSound - first) * kWindow), 440, 440 * 0.03);
 }
 
 }  // namespace

@@ -39,6 +39,5 @@ Decoded Decode(Decoder decoder, const Bytes& file);
 // A read-only in-memory file over `bytes` (which must outlive it).
 FILE* MemoryFile(const Bytes& bytes);
 
-
 // A mono 16-bit OpenAL buffer of a tone (needs a current context).
 ALuint ToneBuffer(double hertz, double seconds, int rate = 44100);

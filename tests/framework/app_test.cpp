@@ -1,8 +1,9 @@
-// The app's registration and the module functions that reach the host.
+// The app's registration with the host.
+#include "framework/app.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "framework/app.h"
 #include "framework/game_delegate.h"
 #include "host/vx_game.h"
 
@@ -36,13 +37,6 @@ TEST_F(App, TheFirstAppRegistersAndHandsANewDelegateToTheHostASecondIsFatal) {
         (new c_App())->m_new();
       },
       ::testing::ExitedWithCode(255), "Vorlix Runtime Error : App has already been created");
-}
-
-TEST_F(App, ModuleFunctionsReachTheHost) {
-  vx_app_SetUpdateRate(60);
-  EXPECT_EQ(host.UpdateRate(), 60);
-  EXPECT_EQ(vx_app__updateRate, 60);
-  EXPECT_EXIT(vx_app_EndApp(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

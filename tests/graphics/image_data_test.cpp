@@ -7,6 +7,33 @@
 
 namespace {
 
+extern "C" unsigned char* stbi_zlib_compress(unsigned char* data, int length, int* compressed, int quality);
+
+// A valid black greyscale PNG of one bit per pixel: small however large it is.
+std::vector<unsigned char> OneBitPng(uint32_t w, uint32_t h) {
+  std::vector<unsigned char> rows(size_t{h} * (1 + (w + 7) / 8)), png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  auto bigEndian = [](std::vector<unsigned char>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (24 - 8 * i)));
+  };
+  auto chunk = [&](const char* type, const std::vector<unsigned char>& body) {
+    bigEndian(png, static_cast<uint32_t>(body.size()));
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), body.begin(), body.end());
+    png.insert(png.end(), 4, 0);  // a CRC the decoder does not check
+  };
+  std::vector<unsigned char> header;
+  bigEndian(header, w);
+  bigEndian(header, h);
+  header.insert(header.end(), {1, 0, 0, 0, 0});  // one bit of grey
+  chunk("IHDR", header);
+  int length = 0;
+  unsigned char* data = stbi_zlib_compress(rows.data(), static_cast<int>(rows.size()), &length, 8);
+  chunk("IDAT", std::vector<unsigned char>(data, data + length));
+  free(data);
+  chunk("IEND", {});
+  return png;
+}
+
 struct Decoded {
   int width = -1, height = -1, depth = -1;
   std::vector<unsigned char> bytes;  // none when refused
@@ -41,26 +68,17 @@ TEST_F(ImageDataTest, PicturesDecodeAtTheirOwnChannelCountThroughTheDataScheme) 
 }
 
 TEST_F(ImageDataTest, AnythingButASaneSizedPictureGivesNone) {
-  ASSERT_TRUE(WritePng(folder.Path("good.png"), 16, 16, 4, std::vector<unsigned char>(16 * 16 * 4, 200)));
-  const std::vector<unsigned char> png = ReadFile(folder.Path("good.png"));
-  // The width and height of the header (big-endian at bytes 16 and 20).
-  auto claiming = [&](uint32_t w, uint32_t h) {
-    std::vector<unsigned char> bytes = png;
-    for (int i = 0; i < 4; ++i) {
-      bytes[16 + i] = static_cast<unsigned char>(w >> (24 - 8 * i));
-      bytes[20 + i] = static_cast<unsigned char>(h >> (24 - 8 * i));
-    }
-    return bytes;
-  };
-  // What the decoder refuses, then sizes too large to hold, refused before
+  const std::vector<unsigned char> small = OneBitPng(16, 16);
+  WriteFile(folder.Path("small.png"), small);
+  ASSERT_TRUE(Load(folder.Path("small.png")).ok());
+  // What the decoder refuses, then pictures too large to hold, refused before
   // any pixel is decoded.
   const std::pair<const char*, std::vector<unsigned char>> refused[] = {
       {"empty", {}},
-      {"half", std::vector<unsigned char>(png.begin(), png.begin() + png.size() / 2)},
+      {"half", std::vector<unsigned char>(small.begin(), small.begin() + small.size() / 2)},
       {"text", {'w', '=', '1', '6', '\n'}},
-      {"wide", claiming(20000, 1)},
-      {"huge", claiming(9000, 9000)},
-      {"negative", claiming(0x80000000u, 16)},
+      {"wide", OneBitPng(20000, 1)},
+      {"huge", OneBitPng(9000, 9000)},
   };
   for (const auto& [name, bytes] : refused) {
     WriteFile(folder.Path(name), bytes);
@@ -68,7 +86,6 @@ TEST_F(ImageDataTest, AnythingButASaneSizedPictureGivesNone) {
   }
   EXPECT_FALSE(Load(folder.Path("missing.png")).ok());
   EXPECT_FALSE(Load("vorlix://elsewhere/x.png").ok());
-  EXPECT_TRUE(Load(folder.Path("good.png")).ok()) << "the untouched file loads";
 }
 
 }  // namespace

@@ -21,4 +21,3 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
-

@@ -1,6 +1,6 @@
-// A GLFW host without a window system: a fake clock that only moves when the
-// loop sleeps or waits (or a test stalls it), a scripted window state and
-// keyboard, and a delegate that records every call with the time it came.
+// A GLFW host without a window system: a clock that moves only when the loop
+// sleeps or waits (or a test moves it), a scripted window and keyboard, and a
+// delegate that records every call with the time it came.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -20,14 +20,12 @@ struct Call {
 
 class FakeHost : public VxGlfwGame {
  public:
-  double now = 100;          // seconds; far from 0 so that no test leans on a zero start
-  double waitStep = 0.25;    // seconds an event wait lasts
+  double now = 100;  // far from 0, so that no test leans on a zero start
   bool opened = true, active = true, iconified = false;
-  int pass = 0;              // loop passes so far
-  int passLimit = 1000;      // the window closes after this many passes
-  std::function<void(FakeHost&)> onPass;  // runs at the start of each pass, after polling
-  std::set<int> heldKeys;                 // GLFW key codes held down
-  std::function<void()> onOpenWindow;     // runs when the window is (re)opened
+  int pass = 0, passLimit = 1000;         // the window closes after passLimit loop passes
+  std::function<void(FakeHost&)> onPass;  // at the start of each pass
+  std::set<int> heldKeys;                 // GLFW key codes
+  std::function<void()> onOpenWindow;
 
   double Time() override { return now; }
   void Sleep(double seconds) override { now += seconds; }
@@ -35,12 +33,9 @@ class FakeHost : public VxGlfwGame {
     if (++pass > passLimit) opened = false;
     if (onPass) onPass(*this);
   }
-  void WaitEvents() override { now += waitStep; }
+  void WaitEvents() override { now += 0.25; }
   int WindowParam(int param) override {
-    if (param == GLFW_OPENED) return opened;
-    if (param == GLFW_ACTIVE) return active;
-    if (param == GLFW_ICONIFIED) return iconified;
-    return 0;
+    return param == GLFW_OPENED ? opened : param == GLFW_ACTIVE ? active : param == GLFW_ICONIFIED ? iconified : 0;
   }
   bool KeyHeld(int glfwKey) override { return heldKeys.count(glfwKey) > 0; }
   void OpenWindow(int, int, int, int, int, int, int, int, bool) override {
@@ -72,7 +67,6 @@ struct RecordingDelegate : VxGameDelegate {
   }
 };
 
-// A fake host with a recording delegate in place.
 struct HostTest : ::testing::Test {
   FakeHost hostObject;
   FakeHost* host = &hostObject;

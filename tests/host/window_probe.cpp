@@ -1,7 +1,5 @@
-// The real host and framework around a test app that reports, one line each,
-// what reaches the game: every key hit and typed character of each tick, the
-// window's size, suspend and resume. The window tests drive it through the
-// window system.
+// The real host and framework around an app that prints what reaches it: the
+// window's size, each tick's key hits and characters, suspend and resume.
 #include "framework/app.h"
 #include "framework/input.h"
 #include "host/glfw2.h"

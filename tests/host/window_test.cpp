@@ -1,6 +1,6 @@
-// The host in a real window on the test display: real X input sent with
-// xdotool reaches the game as the framework's codes, and the window system's
-// close, focus and iconify requests end, suspend and resume the game.
+// The host in a real window on the test display: real X input reaches the
+// game as the framework's codes; close, focus and iconify requests end,
+// suspend and resume it.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,9 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/support/child_process.h"
@@ -39,7 +37,7 @@ struct WindowTest : ::testing::Test {
     const char* display = getenv("DISPLAY");
     ASSERT_TRUE(display && *display) << "the window tests need an X display: run them through make test";
   }
-  // Starts the probe, waits for its window and focuses it; the window's id.
+  // Starts the probe and focuses its window; the window's id.
   std::string ProbeWindow() {
     probe = std::make_unique<ChildProcess>(std::vector<std::string>{BuildPath("tests/host/window_probe")});
     EXPECT_TRUE(probe->WaitForLine("window 640x480")) << probe->Output();
@@ -47,7 +45,7 @@ struct WindowTest : ::testing::Test {
     Xdotool({"windowfocus", "--sync", window});
     return window;
   }
-  // Expects exactly one suspend and, after it, one resume from the probe->
+  // Exactly one suspend, and after it one resume.
   void ExpectOneSuspendAndResume(const std::function<void()>& away, const std::function<void()>& back) {
     away();
     EXPECT_TRUE(probe->WaitForLine("suspend")) << probe->Output();
@@ -67,8 +65,7 @@ TEST_F(WindowTest, TheGameOpensAWindowOf640By480TitledKalvexaThatCloseRequestsEn
   std::string geometry = Xdotool({"getwindowgeometry", window});
   EXPECT_NE(geometry.find("Geometry: 640x480"), std::string::npos) << geometry;
 
-  // Still running a moment later: the loop keeps the window open.
-  PauseMilliseconds(300);
+  PauseMilliseconds(300);  // still running: the loop keeps the window open
   EXPECT_EQ(waitpid(game.Pid(), nullptr, WNOHANG), 0);
   ProcessResult close = RunProcess({BuildPath("tests/host/x11_tool"), "close", window});
   ASSERT_EQ(close.status, 0) << close.err;
@@ -92,17 +89,20 @@ TEST_F(WindowTest, KeysAndClicksReachTheInputDeviceAsFrameworkCodesAndFocusAwayS
   EXPECT_TRUE(probe->WaitForLine("hit 384")) << probe->Output();
   EXPECT_EQ(probe->Count("suspend"), 0) << probe->Output();
 
-  // Focus moved to another window suspends the game; focus back resumes it.
   ChildProcess other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
   std::string otherWindow = WindowNamed("vx-other");
-  ExpectOneSuspendAndResume([&] { Xdotool({"windowfocus", "--sync", otherWindow}); },
-                            [&] { Xdotool({"windowfocus", "--sync", window}); });
+  ExpectOneSuspendAndResume(
+      [&] {
+        Xdotool({"windowfocus", "--sync", otherWindow});
+      },
+      [&] {
+        Xdotool({"windowfocus", "--sync", window});
+      });
 }
 
-// jwm for the length of one test, with an empty configuration so that it
-// starts no programs of its own. The display outlives the tests, and a
-// manager that is killed leaves its mark on the root window, which makes later
-// programs wait on a manager that is gone: the mark is cleared before and after.
+// jwm with an empty configuration for one test. A killed manager leaves its
+// mark on the root window, which makes later programs wait on it: the mark is
+// cleared before and after.
 class WindowManager {
  public:
   WindowManager() {
@@ -127,7 +127,6 @@ class WindowManager {
 };
 
 TEST_F(WindowTest, IconifyAndRestoreUnderAWindowManagerSuspendAndResumeOnce) {
-  // Iconifying needs a window manager.
   WindowManager manager;
   for (Clock::time_point deadline = Clock::now() + WAIT; !manager.Ready(); PauseMilliseconds(50)) {
     ASSERT_LT(Clock::now(), deadline) << "jwm did not start";
@@ -137,21 +136,15 @@ TEST_F(WindowTest, IconifyAndRestoreUnderAWindowManagerSuspendAndResumeOnce) {
   Xdotool({"windowactivate", "--sync", window});
   PauseMilliseconds(200);
   ASSERT_EQ(probe->Count("suspend"), 0) << probe->Output();
-  // The restored window may come back without the input focus; give it the
-  // focus as a player's click would.
-  ExpectOneSuspendAndResume([&] { Xdotool({"windowminimize", "--sync", window}); },
-                            [&] {
-                              Xdotool({"windowactivate", "--sync", window});
-                              Xdotool({"windowfocus", "--sync", window});
-                            });
-}
-
-TEST(NoDisplay, WithoutADisplayTheGameSaysGlfwInitFailedAndEndsWith255) {
-  ProcessOptions noDisplay;
-  noDisplay.unsetEnv = {"DISPLAY", "WAYLAND_DISPLAY"};
-  ProcessResult result = RunProcess({BuildPath("kalvexa")}, noDisplay);
-  EXPECT_EQ(result.out, "glfwInit failed\n");
-  EXPECT_EQ(result.status, 255);
+  // The restored window may come back without the focus; give it as a click would.
+  ExpectOneSuspendAndResume(
+      [&] {
+        Xdotool({"windowminimize", "--sync", window});
+      },
+      [&] {
+        Xdotool({"windowactivate", "--sync", window});
+        Xdotool({"windowfocus", "--sync", window});
+      });
 }
 
 }  // namespace

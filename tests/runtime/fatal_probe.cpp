@@ -1,5 +1,4 @@
-// A small program for the process-level tests of start-up and fatal errors:
-// the first argument names what it does.
+// Start-up and fatal errors in a process of their own: the argument names the case.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -18,12 +17,11 @@
 
 namespace {
 
-constexpr size_t ADDRESS_SLACK = 32 << 20;  // bytes of address space granted beyond what is in use
-constexpr size_t LARGEST_BLOCK = 1 << 20;   // first size of the plain mallocs that use up the rest
-constexpr size_t SMALL_BLOCK = 256;         // below this the sizes go down in steps of 8
+constexpr size_t ADDRESS_SLACK = 32 << 20;  // address space granted beyond what is in use
+constexpr size_t LARGEST_BLOCK = 1 << 20;
+constexpr size_t SMALL_BLOCK = 256;  // below this the sizes go down in steps of 8
 #if defined(__SANITIZE_ADDRESS__)
-// ASan serves blocks up to 128 KiB from address space it reserved at
-// start-up, which the limit does not cover: only larger blocks run out.
+// ASan serves blocks up to 128 KiB from space reserved at start-up, which the limit does not cover.
 constexpr size_t SMALLEST_BLOCK = 256 << 10;
 #else
 constexpr size_t SMALLEST_BLOCK = 8;
@@ -32,16 +30,14 @@ constexpr size_t SMALLEST_BLOCK = 8;
 volatile bool deeper = true;
 void* volatile taken = nullptr;  // the blocks Exhaust takes, linked through their first word
 
-// Each call keeps a frame of its own until the stack is used up.
 int Recurse(int depth) {
   volatile char frame[512];
   frame[0] = static_cast<char>(depth);
   return deeper ? Recurse(depth + 1) + frame[0] : 0;
 }
 
-// Limits the address space to what is in use and a little more, takes what
-// is left with plain mallocs, largest blocks first, then asks the runtime for
-// a large block.
+// Limits the address space to a little more than is in use, takes the rest
+// with plain mallocs, then asks the runtime for a large block.
 void Exhaust() {
   long pages = 0;
   FILE* statm = fopen("/proc/self/statm", "r");
@@ -62,8 +58,7 @@ void Exhaust() {
 }  // namespace
 
 int main(int argc, const char** argv) {
-  // Start-up hands the game's app to the host, so there must be one, as in
-  // the real program; this one never opens a window.
+  // Start-up hands the game's app to the host; this one never opens a window.
   VxGame::_game = new VxGame();
   vx_std_main(argc, argv);
   const char* mode = argc > 1 ? argv[1] : "";

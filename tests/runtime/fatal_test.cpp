@@ -1,94 +1,67 @@
+#include "runtime/fatal.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "runtime/fatal.h"
 #include "runtime/gc.h"
 #include "runtime/object.h"
 #include "tests/support/subprocess.h"
 
 namespace {
 
-ProcessResult Probe(const std::string& mode, const std::string& input = "",
-                    std::vector<std::string> env = {}) {
-  ProcessOptions options;
-  options.input = input;
-  options.setEnv = std::move(env);
-  return RunProcess({BuildPath("tests/runtime/fatal_probe"), mode}, options);
-}
+const std::string kMarker = "{{~~~~}}\n\n";
 
-const char* kMarker = "{{~~~~}}\n\n";
-
-TEST(FatalError, WithStandardInputClosedPrintsTwoLinesAndExits255) {
-  ProcessResult r = Probe("fatal");
-  EXPECT_EQ(r.out, "Vorlix Runtime Error : Something broke\n\n");
-  EXPECT_EQ(r.err, kMarker);
-  EXPECT_EQ(r.status, 255);
-}
-
-TEST(FatalError, DebuggerCommandsDecideTheEnd) {
-  ProcessResult quit = Probe("fatal", "q\n");
-  EXPECT_EQ(quit.status, 0);
-  EXPECT_EQ(quit.out, "Vorlix Runtime Error : Something broke\n\n");
-
-  ProcessResult unknown = Probe("fatal", "zap it\n");
-  EXPECT_EQ(unknown.status, 255);
-  EXPECT_EQ(unknown.out, "Vorlix Runtime Error : Something broke\n\n????? zap it ?????");
-
-  // "?" lines are skipped; a resume reports the error again, then input ends.
-  ProcessResult resumed = Probe("fatal", "?\nr\n");
-  EXPECT_EQ(resumed.status, 255);
-  EXPECT_EQ(resumed.out, "Vorlix Runtime Error : Something broke\n\n"
-                         "Vorlix Runtime Error : Something broke\n\n");
-  EXPECT_EQ(resumed.err, std::string(kMarker) + kMarker);
-
-  // A last line without its newline counts as the end of input.
-  EXPECT_EQ(Probe("fatal", "q").status, 255);
-}
-
-TEST(FatalError, MessagesKeepTheLowByteOfWideCharacters) {
-  // U+20AC reduces to 0xAC, which is then written as UTF-8 U+00AC.
-  ProcessResult r = Probe("wide");
-  EXPECT_EQ(r.out, "Vorlix Runtime Error : A\xC2\xAC" "B\n\n");
-}
-
-TEST(FatalError, SignalsAndExhaustionBecomeFatalErrors) {
+TEST(FatalError, TheReportTheDebuggerInputSignalsAndExhaustionDecideOutputAndStatus) {
+  const std::string broke = "Vorlix Runtime Error : Something broke\n\n";
   const struct {
-    const char* mode;
-    const char* message;
-    const char* asanOptions;
+    const char *mode, *input, *asanOptions;
+    std::string out;
+    int status, markers;  // markers -1: standard error unchecked
   } cases[] = {
-      {"segv", "Memory access violation", "handle_segv=0"},
-      {"recurse", "Memory access violation", "handle_segv=0"},  // no stack left for the handler
-      {"fpe", "Floating point exception", ""},
-      {"oom", "Out of memory", "allocator_may_return_null=1"},
+      {"fatal", "", "", broke, 255, 1},
+      {"fatal", "q\n", "", broke, 0, 1},
+      {"fatal", "zap it\n", "", broke + "????? zap it ?????", 255, 1},
+      {"fatal", "?\nr\n", "", broke + broke, 255, 2},  // "?" is skipped; a resume reports again
+      {"fatal", "q", "", broke, 255, 1},               // a line without its newline ends the input
+      {"wide", "", "",
+       "Vorlix Runtime Error : A\xC2\xAC"
+       "B\n\n",
+       255, 1},                                                        // U+20AC keeps its low byte
+      {"end", "", "", "", 0, 0},                                       // an empty error is an orderly end
+      {"print", "", "", "x\xC3\xA9\xE2\x82\xAC\xED\xA0\xBD\n", 0, 0},  // UTF-8, one unit at a time
+      {"segv", "", "handle_segv=0", "Vorlix Runtime Error : Memory access violation\n\n", 255, -1},
+      {"recurse", "", "handle_segv=0", "Vorlix Runtime Error : Memory access violation\n\n", 255, -1},
+      {"fpe", "", "", "Vorlix Runtime Error : Floating point exception\n\n", 255, -1},
+      {"oom", "", "allocator_may_return_null=1", "Vorlix Runtime Error : Out of memory\n\n", 255, -1},
       // A real exhaustion: the report itself may allocate nothing.
-      {"exhaust", "Out of memory", "allocator_may_return_null=1:detect_leaks=0"},
+      {"exhaust", "", "allocator_may_return_null=1:detect_leaks=0", "Vorlix Runtime Error : Out of memory\n\n", 255,
+       -1},
   };
   for (const auto& c : cases) {
-    ProcessResult r = Probe(c.mode, "", {std::string("ASAN_OPTIONS=") + c.asanOptions});
-    EXPECT_EQ(r.out, std::string("Vorlix Runtime Error : ") + c.message + "\n\n") << c.mode;
-    EXPECT_EQ(r.status, 255) << c.mode << "\n" << r.err;
+    ProcessOptions options;
+    options.input = c.input;
+    options.setEnv = {std::string("ASAN_OPTIONS=") + c.asanOptions};
+    ProcessResult r = RunProcess({BuildPath("tests/runtime/fatal_probe"), c.mode}, options);
+    SCOPED_TRACE(std::string(c.mode) + " with input '" + c.input + "'\n" + r.err);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.status, c.status);
+    std::string markers;
+    for (int i = 0; i < c.markers; ++i) markers += kMarker;
+    if (c.markers >= 0) {
+      EXPECT_EQ(r.err, markers);
+    }
   }
 }
 
-TEST(OrderlyEnd, EmptyErrorExitsZeroSilently) {
-  ProcessResult r = Probe("end");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "");
-}
-
-TEST(Print, WritesUtf8OneUnitAtATime) {
-  ProcessResult r = Probe("print");
-  EXPECT_EQ(r.out, "x\xC3\xA9\xE2\x82\xAC\xED\xA0\xBD\n");
-}
-
-// Feeds `lines` to dbg_stop as standard input and returns what it wrote to
-// standard error.
-std::string DebuggerSession(const std::string& lines) {
+// The '@' command asks only objects the collector holds for their debug text.
+TEST(Debugger, AtCommandAsksOnlyObjectsTheCollectorHolds) {
+  int onStack = 0;
+  char lines[128];
+  snprintf(lines, sizeof lines, "@%p\n@%p\n@0x10\n@(nil)\n@junk\nr\n", static_cast<void*>(new Object),
+           static_cast<void*>(&onStack));
   int fds[2];
-  EXPECT_EQ(pipe(fds), 0);
-  EXPECT_EQ(write(fds[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_EQ(write(fds[1], lines, strlen(lines)), static_cast<ssize_t>(strlen(lines)));
   close(fds[1]);
   int savedStdin = dup(0);
   dup2(fds[0], 0);
@@ -100,18 +73,7 @@ std::string DebuggerSession(const std::string& lines) {
   dup2(savedStdin, 0);
   close(savedStdin);
   clearerr(stdin);
-  return err;
-}
-
-TEST(Debugger, AtCommandAsksOnlyObjectsTheCollectorHolds) {
-  Object* live = new Object;
-  char line[64];
-  snprintf(line, sizeof line, "@%p\n", static_cast<void*>(live));
-  int onStack = 0;
-  char garbage[64];
-  snprintf(garbage, sizeof garbage, "@%p\n", static_cast<void*>(&onStack));
-  std::string err = DebuggerSession(std::string(line) + garbage + "@0x10\n@(nil)\n@junk\nr\n");
-  EXPECT_EQ(err, std::string(kMarker) + "+Object\n\n" + "\n\n\n\n");
+  EXPECT_EQ(err, kMarker + "+Object\n\n" + "\n\n\n\n");
 }
 
 }  // namespace
