@@ -8,17 +8,9 @@ namespace {
 
 bool Shows(const GameHarness& game, const std::string& text) { return game.Text().find(text) != std::string::npos; }
 
-// A key down for one tick, then one tick with every key up.
-void Tap(GameHarness& game, int key, int times = 1) {
-  for (int i = 0; i < times; ++i) {
-    game.Press(key);
-    game.Step();
-  }
-}
-
 // Down to line n of the options box, or to its last line.
 void Line(GameHarness& game, int n) {
-  for (int i = 0; i < 8 && game.app->optionsLine < n; ++i) Tap(game, KEY_DOWN);
+  for (int i = 0; i < 8 && game.app->optionsLine < n; ++i) game.Tap(KEY_DOWN);
 }
 
 TEST(OptionBox, TheSoundICadeAndCreditsLinesAndSavingOnClose) {
@@ -26,7 +18,7 @@ TEST(OptionBox, TheSoundICadeAndCreditsLinesAndSavingOnClose) {
   c_MyApp& app = *game.app;
   app.p_PlayTune(String("adventurous"), 0);
   // The press that opens the box is held well past its slide, and does nothing in it.
-  Tap(game, KEY_DOWN, 3);
+  game.Tap(KEY_DOWN, 3);
   game.KeyDown(KEY_RETURN);
   game.Step(45);
   game.KeyUp(KEY_RETURN);
@@ -36,11 +28,11 @@ TEST(OptionBox, TheSoundICadeAndCreditsLinesAndSavingOnClose) {
 
   // SFX stops the stream at once; Music does not start it again.
   Line(game, 1);
-  Tap(game, KEY_RETURN);
+  game.Tap(KEY_RETURN);
   EXPECT_TRUE(Shows(game, "Sound : SFX\n"));
   EXPECT_EQ(app.musicStreaming, 0);
   EXPECT_EQ(game.audio->Count("StopMusic"), 1);
-  Tap(game, KEY_SPACE);
+  game.Tap(KEY_SPACE);
   EXPECT_TRUE(Shows(game, "Sound : Music"));
   EXPECT_EQ(game.audio->Count("PlayMusic"), 1);
   game.Click(200, 140);  // the mouse on the line
@@ -53,25 +45,25 @@ TEST(OptionBox, TheSoundICadeAndCreditsLinesAndSavingOnClose) {
     game.Step();
     EXPECT_EQ(app.options[OPTION_SOUND], 0) << wrong;
   }
-  Tap(game, KEY_RETURN);
+  game.Tap(KEY_RETURN);
   EXPECT_TRUE(Shows(game, "Sound : On"));
   vx_Kalvexa_HasMusicStream = 1;
 
   Line(game, 2);
   for (int on : {1, 0}) {
     app.padButtons[ACTION_UP] = app.padButtons[ACTION_FIRE] = 2;
-    Tap(game, KEY_RETURN);
+    game.Tap(KEY_RETURN);
     EXPECT_EQ(vx_Kalvexa_iCadeControls, on);
     for (int b = 0; b < PAD_BUTTONS; ++b) EXPECT_EQ(app.padButtons[b], 0) << on << " " << b;
   }
 
-  Tap(game, KEY_ESCAPE);
+  game.Tap(KEY_ESCAPE);
   EXPECT_EQ(app.optionsOpen, 0);
   EXPECT_EQ(game.StateFile().substr(0, 12), "0|0|0|0|0|1|");
   game.Step(30);
 
   // Opened again: a joypad's A on the credits line hands over to the credits box.
-  Tap(game, KEY_RETURN);
+  game.Tap(KEY_RETURN);
   game.Step(30);
   Line(game, 4);
   game.PadButton(0, 0, true);
@@ -83,37 +75,37 @@ TEST(OptionBox, TheSoundICadeAndCreditsLinesAndSavingOnClose) {
 TEST(PauseMenu, BackPausesOncePerPressAndTurnsThePanelBackItsOptionsHaveNoCreditsAndItsQuitRecordsTheScore) {
   GameHarness game;
   c_MyApp& app = *game.app;
-  Tap(game, KEY_RETURN);
+  game.Tap(KEY_RETURN);
   game.KeyDown(KEY_ESCAPE);
   game.Step(20);
   game.KeyUp(KEY_ESCAPE);
   game.Step();
   EXPECT_EQ(app.pauseMenuOpen, 1);
   EXPECT_EQ(app.pauseMenuY, 240);
-  Tap(game, KEY_ESCAPE);
+  game.Tap(KEY_ESCAPE);
   game.Step(20);
   EXPECT_EQ(app.paused, 0);
 
-  Tap(game, KEY_ESCAPE);
-  Tap(game, KEY_ESCAPE);
+  game.Tap(KEY_ESCAPE);
+  game.Tap(KEY_ESCAPE);
   EXPECT_EQ(app.pauseMenuOpen, -1);
   EXPECT_LT(app.pauseMenuY, 32);
   game.Step(2);
   EXPECT_EQ(app.paused, 0);
 
-  Tap(game, KEY_ESCAPE);
-  Tap(game, KEY_RIGHT);
-  Tap(game, KEY_RETURN);
+  game.Tap(KEY_ESCAPE);
+  game.Tap(KEY_RIGHT);
+  game.Tap(KEY_RETURN);
   game.Step(30);
   EXPECT_TRUE(Shows(game, "Fullscreen"));
   EXPECT_FALSE(Shows(game, "Credits"));
-  Tap(game, KEY_ESCAPE);
+  game.Tap(KEY_ESCAPE);
   game.Step(30);
   EXPECT_EQ(app.paused, 1);
 
   app.score = 4321;
-  Tap(game, KEY_LEFT, 2);
-  Tap(game, KEY_RETURN);
+  game.Tap(KEY_LEFT, 2);
+  game.Tap(KEY_RETURN);
   EXPECT_EQ(app.gameOverTimer, 1);
   EXPECT_EQ(app.paused, 0);
   for (int i = 0; i < 200 && app.screenMode != SCREEN_TITLE; ++i) game.Step();
@@ -128,7 +120,7 @@ TEST(PauseMenu, AGameComesBackPausedWithThePanelCentredAndTheShadeIsNeverBeyondO
     options.width = width;
     options.height = height;
     GameHarness game(options);
-    Tap(game, KEY_RETURN);
+    game.Tap(KEY_RETURN);
     game.LoseFocus();
     game.RegainFocus();
     game.Step();

@@ -13,20 +13,15 @@ struct Title : ::testing::Test {
   GameHarness game;
   c_MyApp& app = *game.app;
   void SetUp() override { game.Step(40); }  // slid in
-  // A press and one tick with nothing held, so that the key latch lets go.
-  void Tap(int key) {
-    game.Press(key);
-    game.Step();
-  }
   void Settle() { game.Step(40); }
 };
 
 TEST_F(Title, DownFourTimesStopsAtTheCogWhereConfirmOpensTheOptions) {
   ASSERT_EQ(app.menuChoice, 1);
-  for (int i = 0; i < 4; ++i) Tap(KEY_DOWN);
+  for (int i = 0; i < 4; ++i) game.Tap(KEY_DOWN);
   Settle();
   EXPECT_EQ(app.menuChoice, 4);
-  Tap(KEY_RETURN);
+  game.Tap(KEY_RETURN);
   EXPECT_EQ(app.optionsOpen, 1);
   EXPECT_EQ(app.optionsLine, 0);
   EXPECT_EQ(app.screenMode, SCREEN_TITLE);

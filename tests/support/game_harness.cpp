@@ -161,6 +161,13 @@ void GameHarness::Press(int key) {
   KeyUp(key);
 }
 
+void GameHarness::Tap(int key, int times) {
+  for (int i = 0; i < times; ++i) {
+    Press(key);
+    Step();
+  }
+}
+
 void GameHarness::Type(int character) { host->KeyEvent(c_VxGameEvent::KeyChar, character); }
 
 std::vector<uint32_t> GameHarness::ReadFrame(const std::function<void()>& draw) {

@@ -114,6 +114,9 @@ class GameHarness {
   void KeyUp(int key);
   // Down before the next tick and up after it: one tick sees the key held and hit.
   void Press(int key);
+  // A press, then one tick with every key up, so that the screens' key latch
+  // lets go and the next press is a new one; `times` over.
+  void Tap(int key, int times = 1);
   void Type(int character);
   // Pointer positions are virtual units, turned into window pixels at the current scale.
   void MouseMove(float x, float y);
