@@ -37,9 +37,9 @@ int vx_audio_SetChannelPan(int channel, float pan) { return vx_audio_device->Set
 
 int vx_audio_SetChannelRate(int channel, float rate) { return vx_audio_device->SetRate(channel, rate); }
 
-int vx_audio_PlayMusic(String path, int flags) {
-  return vx_audio_device->PlayMusic(vx_data_FixDataPath(path), flags);
-}
+int vx_audio_PrepareMusic(String path) { return vx_audio_device->PrepareMusic(vx_data_FixDataPath(path)); }
+
+int vx_audio_PlayMusic(String path, int flags) { return vx_audio_device->PlayMusic(vx_data_FixDataPath(path), flags); }
 
 int vx_audio_StopMusic() { return vx_audio_device->StopMusic(); }
 int vx_audio_PauseMusic() { return vx_audio_device->PauseMusic(); }

@@ -27,6 +27,8 @@ int vx_audio_StopChannel(int channel);
 int vx_audio_SetChannelVolume(int channel, float volume);
 int vx_audio_SetChannelPan(int channel, float pan);
 int vx_audio_SetChannelRate(int channel, float rate);
+// Decodes a tune ahead of its PlayMusic; 0, or -1 when it could not be loaded.
+int vx_audio_PrepareMusic(String path);
 // 0 when the music started, -1 when it could not be loaded.
 int vx_audio_PlayMusic(String path, int flags);
 int vx_audio_StopMusic();

@@ -133,14 +133,18 @@ int gxtkAudio::SetRate(int channel, float rate) {
   return 0;
 }
 
+int gxtkAudio::PrepareMusic(String path) {
+  if (musicSample && musicSample->buffer && path == musicPath) return 0;
+  gxtkSample* sample = LoadSample(path);
+  if (!sample) return -1;
+  gc_assign(musicSample, sample);
+  musicPath = path;
+  return 0;
+}
+
 int gxtkAudio::PlayMusic(String path, int flags) {
   StopMusic();
-  if (!musicSample || !musicSample->buffer || path != musicPath) {
-    gxtkSample* sample = LoadSample(path);
-    if (!sample) return -1;
-    gc_assign(musicSample, sample);
-    musicPath = path;
-  }
+  if (PrepareMusic(path) < 0) return -1;
   PlaySample(musicSample, VX_AUDIO_MUSIC_CHANNEL, flags);
   return 0;
 }

@@ -44,7 +44,7 @@ struct gxtkChannel {
 };
 
 struct gxtkAudio : Object {
-  ALCdevice* alcDevice = nullptr;    // none when opening failed
+  ALCdevice* alcDevice = nullptr;  // none when opening failed
   ALCcontext* alcContext = nullptr;
   gxtkChannel channels[VX_AUDIO_CHANNELS];
   // The tune PlayMusic loaded last and its path: playing it again reuses it
@@ -82,6 +82,9 @@ struct gxtkAudio : Object {
   // A rate that is not a finite number above 0 is ignored.
   virtual int SetRate(int channel, float rate);
 
+  // Decodes a tune and keeps it without playing it, so that the PlayMusic of
+  // the same path that follows starts at once. 0, or -1 when it cannot load.
+  virtual int PrepareMusic(String path);
   // 0 when the music started, -1 when the file could not be loaded.
   virtual int PlayMusic(String path, int flags);
   virtual int StopMusic();

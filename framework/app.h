@@ -19,8 +19,9 @@ struct c_App : Object {
   virtual int p_OnRender() { return 0; }
 
   int p_OnLoading() { return 0; }
-  int p_OnClose();
-  int p_OnBack();
+  // The window's close button and the back key: both end the program.
+  virtual int p_OnClose();
+  virtual int p_OnBack();
 };
 
 // ---- Module state ----------------------------------------------------------------------

@@ -68,7 +68,8 @@ int c_OmbiPlayer::p_Ombi_StartTune(String name, int seed, int tempo) {
   m_nextStepTime = vx_app_Millisecs() + OMBI_START_DELAY_MS;
   m_step = 0;
   m_state = 2;
-  m_tempo = tempo;
+  // A step lasts 8000 / tempo ms: a tempo that is not positive keeps the old one.
+  if (tempo > 0) m_tempo = tempo;
   if (path != m_tunePath) {
     m_loadStep = 1;
     m_tunePath = path;

@@ -9,6 +9,8 @@ constexpr const char* kModeTunes[] = {"Quenford/Tune_12", "Retro/Tazzlebrook", "
 constexpr int TUNE_SEED = 37171650;
 constexpr int TUNE_TEMPO = 100;
 
+String TunePath(const String& name) { return String("sfx/") + name + String(".ogg"); }
+
 }  // namespace
 
 bool c_MyApp::MusicOn() { return (options[OPTION_SOUND] & ~2) == 1; }
@@ -18,12 +20,16 @@ void c_MyApp::StartSequencerTune() {
 }
 
 int c_MyApp::p_PlayTune(String name, int loop) {
-  String path = String("sfx/") + name + String(".ogg");
   if (musicStreaming != 0) p_StopTune();
   if (MusicOn()) {
-    vx_audio_PlayMusic(path, loop);
+    vx_audio_PlayMusic(TunePath(name), loop);
     musicStreaming = 1;
   }
+  return 0;
+}
+
+int c_MyApp::p_PrepareTune(String name) {
+  vx_audio_PrepareMusic(TunePath(name));
   return 0;
 }
 

@@ -273,12 +273,13 @@ void ArenaColour(c_MyApp& app) {
   app.p_SetCol(app.bgRed, app.bgGreen, app.bgBlue, 1);
 }
 
-// The spin has ended: a big rock drops in, and the tune starts again.
+// The spin has ended: a big rock drops in, and the streamed tune starts
+// again (never over the sequencer).
 void EndSpin(c_MyApp& app) {
   app.gameVars[LEVEL_SPINNING] = 0;
   float x = Rnd() * DROP_RANGE + DROP_X;
   app.p_AddRock(x, DROP_Y, DROP_SIZE, VX_NONE);
-  if (app.level >= 2) app.p_PlayTune(String("adventurous"), 0);
+  if (app.level >= 2 && vx_Kalvexa_HasMusicStream == 1) app.p_PlayTune(String(GAME_TUNE), 0);
 }
 
 // Half the floors in view painted and no live nest lights the switch; with
@@ -394,7 +395,7 @@ int c_MyApp::p_LoadGame() {
   bgTargetBlue = START_BLUE;
   shieldTime = SHIELD_TICKS;
   camX = camY = camTargetX = camTargetY = 0;
-  if (vx_Kalvexa_HasMusicStream == 1) p_PlayTune(String("adventurous"), 0);
+  if (vx_Kalvexa_HasMusicStream == 1) p_PlayTune(String(GAME_TUNE), 0);
   if (vx_Kalvexa_HasMusic == 1) StartSequencerTune();
   p_ResetStars(START_STARS);
   p_ResetParticles(START_PARTICLES);
@@ -435,7 +436,8 @@ int c_MyApp::p_Game() {
   ArenaColour(*this);
   DrawBand(*this, TOP_EDGE);
 
-  if (!turned && gameVars[LEVEL_SPINNING] == 1) EndSpin(*this);
+  // A pause on the tick the last drum settles must not end the spin under the pause menu.
+  if (!turned && gameVars[LEVEL_SPINNING] == 1 && paused == 0) EndSpin(*this);
   PaintRule(*this);
   DrawSwitch(*this);
   HitSwitch(*this);

@@ -72,7 +72,7 @@ int c_MyApp::p_OnUpdate() {
   if (vx_input_KeyHit(KEY_F1)) vx_Kalvexa_DebugMode = 1 - vx_Kalvexa_DebugMode;
   if (vx_input_KeyHit(KEY_F2)) hideHud = 1 - hideHud;
   if (vx_input_KeyHit(KEY_F11)) p_FullscreenFlip();
-  if (vx_input_KeyHit(KEY_F4) || vx_input_KeyHit(KEY_CLOSE)) vx_app_EndApp();
+  if (vx_input_KeyHit(KEY_F4) || vx_input_KeyHit(KEY_CLOSE)) p_Quit();
 
   vx_asyncevent_UpdateAsyncEvents();
 
@@ -229,6 +229,14 @@ int c_MyApp::p_OnResume() {
   ReleaseVirtualButtons();
   return 0;
 }
+
+void c_MyApp::p_Quit() {
+  p_Save();
+  vx_app_EndApp();
+}
+
+int c_MyApp::p_OnClose() { p_Quit(); }
+int c_MyApp::p_OnBack() { p_Quit(); }
 
 int c_MyApp::p_FullscreenFlip() {
   VxGlfwGame* host = VxGlfwGame::_glfwGame;

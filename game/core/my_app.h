@@ -57,6 +57,9 @@ constexpr int ACTORS = 2100;       // 210 actor records
 constexpr int PARTICLES = 5100;
 constexpr int STARS = 5100;
 
+// The streamed tune of play.
+constexpr const char* GAME_TUNE = "adventurous";
+
 // Screens (screenMode).
 constexpr int SCREEN_TITLE = 1;
 constexpr int SCREEN_BACK_TO_TITLE = 2;
@@ -135,8 +138,8 @@ class c_MyApp : public c_App {
   int fullscreen = 0;
   int screenMode = 0;
   c_OmbiPlayer* music = nullptr;  // the sequencer, used while HasMusic is 1
-  int waitSpin = 0;  // loading spinner angle, degrees
-  int gameMode = 0;  // 1 .. 3
+  int waitSpin = 0;               // loading spinner angle, degrees
+  int gameMode = 0;               // 1 .. 3
   int paused = 0;
   int pauseMenuOpen = 0;  // 1 opening, -1 closing
   int pauseMenuY = 0;
@@ -235,6 +238,8 @@ class c_MyApp : public c_App {
   int p_OnRender() override;
   int p_OnSuspend() override;
   int p_OnResume() override;
+  int p_OnClose() override;
+  int p_OnBack() override;
 
   // ---- Draw list -----------------------------------------------------------------------------------------------
   int p_CLS2D(float r, float g, float b, float a);
@@ -268,6 +273,8 @@ class c_MyApp : public c_App {
   // ---- Screen flow -------------------------------------------------------------------------------------------------
   int p_FullscreenFlip();
   int p_InGame();
+  // The orderly end of the program, with the settings, badges and scores saved first.
+  [[noreturn]] void p_Quit();
   int p_WaitStart(int loading);
 
   // ---- Controls
@@ -349,6 +356,8 @@ class c_MyApp : public c_App {
   // ------------------------------------------------------------------------------------------------------------------------
   int p_PlayTune(String name, int loop);
   int p_StopTune();
+  // Decodes a tune while the loading screen shows, so that starting it later costs nothing.
+  int p_PrepareTune(String name);
 
  private:
   // Appends one record of `kind` (an image slot, VX_NONE or VX_OVAL); false when the list is full.

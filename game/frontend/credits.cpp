@@ -151,13 +151,14 @@ int c_MyApp::p_CreditBox() {
   }
   p_ResetDraw();
   p_Alpha(alpha);
-  auto figures = [&](float x, int first, int second, int third) {
-    p_Text(x, upperY - NUMBER_GAP, String(first), 0.8f, 0.8f);
-    p_Text(x, upperY, String(second), 0.8f, 0.8f);
+  auto figures = [&](float x, String first, String second, int third) {
+    p_Text(x, upperY - NUMBER_GAP, first, 0.8f, 0.8f);
+    p_Text(x, upperY, second, 0.8f, 0.8f);
     p_Text(x, upperY + NUMBER_GAP, String(third), 0.8f, 0.8f);
   };
-  figures(nearX, vx_graphics_DeviceWidth(), vx_graphics_DeviceHeight(), fpsSmooth);
-  figures(farX, vx_math_Int(w), vx_math_Int(h), renderFpsSmooth);
+  figures(nearX, String(vx_graphics_DeviceWidth()), String(vx_graphics_DeviceHeight()), fpsSmooth);
+  // The virtual screen's size is a float and reads as one ("640.0").
+  figures(farX, String(w), String(h), renderFpsSmooth);
   p_DrawImg(IMG_BUTTONS, nearX, lowerY, 12);
   p_SetSize(0.3f);
   p_DrawImg(IMG_STUDIO_LOGO, farX, lowerY, 0);
@@ -196,7 +197,7 @@ int c_MyApp::p_OuyaQuit() {
     keyLatch = pointerLatch = 1;
   }
   for (int action : kQuitActions) {
-    if (p_PlayKeyAll(action, 0)) vx_app_EndApp();
+    if (p_PlayKeyAll(action, 0)) p_Quit();
   }
   return 0;
 }

@@ -185,6 +185,8 @@ int c_MyApp::p_OptionBox() {
       creditsOpen = 1;
       optionsOpen = 0;
       optionsKeyLatch = optionsPointerLatch = 0;
+      // Handing over to the credits closes the box as surely as its back cog does.
+      p_Save();
       continue;
     }
     if (line == SOUND) {

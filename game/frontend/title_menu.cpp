@@ -13,7 +13,10 @@ namespace {
 // ---- Tunables ---------------------------------------------------------------------------
 constexpr int ITEMS = 4;  // three game modes and the options cog
 constexpr int COG = 4;
-constexpr float ITEM_SPACING = 88;  // virtual units between two items
+constexpr float ITEM_SPACING = 88;            // virtual units between two items
+constexpr float ITEM_REST_ABOVE_BOTTOM = 96;  // where the selected item rests
+// A portrait carousel pulled this share of the screen past its first or last item is pushed back.
+constexpr float VERTICAL_OVERSHOOT = 0.15f;
 constexpr float PANEL_WIDTH = 140;  // the score panel at the right edge
 constexpr float SELECTED_SIZE = 1.75f;
 constexpr float FADE_DISTANCE = 480;  // items fade with distance from the reference point, to half
@@ -50,7 +53,7 @@ int c_MyApp::p_Menu() {
   bool latched = keyLatch != 0 || pointerLatch != 0;
   if (!latched) {
     bool back = p_PlayKeyAll(ACTION_BACK, 0) != 0;
-    if (vx_Kalvexa_isOuya == 0 && back) vx_app_EndApp();
+    if (vx_Kalvexa_isOuya == 0 && back) p_Quit();
     if (vx_Kalvexa_isOuya == 1 && (back || vx_input_KeyDown(27))) {
       screenMode = SCREEN_QUIT_QUESTION;
       keyLatch = pointerLatch = 1;
@@ -95,14 +98,16 @@ int c_MyApp::p_Menu() {
   menuFling *= FLING_DECAY;
   if (std::fabs(menuFling) < FLING_STOP) menuFling = 0;
 
-  // The carousel runs down a portrait screen and across a landscape one.
+  // The carousel runs down a portrait screen and across a landscape one. The
+  // selected item comes to rest at the reference point in both, so the
+  // nearest item is the selected one once the carousel has settled.
   bool vertical = landscape == 0;
   float centreX = (w - PANEL_WIDTH) / 2;
-  float refX = centreX, refY = vertical ? h * 0.6f : h - 96;
+  float refX = centreX, refY = h - ITEM_REST_ABOVE_BOTTOM;
   auto itemX = [&](int i) { return vertical ? centreX : centreX + menuShown + ITEM_SPACING * (i - 1); };
-  auto itemY = [&](int i) { return vertical ? h - 96 + menuShown + ITEM_SPACING * (i - 1) : h - 96; };
-  bool pastFirst = vertical ? itemY(1) > h * 0.75f : itemX(1) > (w - PANEL_WIDTH) * 0.75f;
-  bool pastLast = vertical ? itemY(COG) < h * 0.45f : itemX(COG) < w * 0.25f;
+  auto itemY = [&](int i) { return vertical ? refY + menuShown + ITEM_SPACING * (i - 1) : refY; };
+  bool pastFirst = vertical ? itemY(1) > refY + h * VERTICAL_OVERSHOOT : itemX(1) > (w - PANEL_WIDTH) * 0.75f;
+  bool pastLast = vertical ? itemY(COG) < refY - h * VERTICAL_OVERSHOOT : itemX(COG) < w * 0.25f;
   if (pastFirst) {
     menuChoice = 1;
     menuOffset -= EDGE_PUSH;
@@ -157,7 +162,8 @@ int c_MyApp::p_Menu() {
     if (menuChoice < COG) {
       p_SetSize(3, 2.5f);
       p_SetCol(100, 255, 100, 0.3f);
-      if (p_Button(IMG_ICONS, w - 70, h - 48 - slide * 4, 3) && !latched) activate = menuChoice;
+      // The play button answers its own hit, held pointer or key or not.
+      if (p_Button(IMG_ICONS, w - 70, h - 48 - slide * 4, 3)) activate = menuChoice;
       p_ResetDraw();
     }
 
@@ -176,7 +182,7 @@ int c_MyApp::p_Menu() {
         keyLatch = 1;
       }
       for (int action : kSelectActions) {
-        if (keyLatch == 0 && pointerLatch == 0 && p_PlayKeyAll(action, 0)) activate = menuChoice;
+        if (keyLatch == 0 && p_PlayKeyAll(action, 0)) activate = menuChoice;
       }
     }
 

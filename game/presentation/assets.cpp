@@ -1,6 +1,7 @@
 // The game's picture and sound slots: the resolution that suits the window,
 // the staged loader that fills one slot per update tick while the loading
 // screen keeps turning, and sound effects on a rotating set of channels.
+#include "game/core/globals.h"
 #include "game/core/my_app.h"
 
 namespace {
@@ -140,6 +141,9 @@ int c_MyApp::p_Loader() {
       logoSoundPlayed = 1;
     }
   } else {
+    // Last, while the loading screen still shows: the tune of play decodes
+    // here rather than in the tick that starts the first game.
+    if (vx_Kalvexa_HasMusicStream == 1) p_PrepareTune(String(GAME_TUNE));
     loadStep = 0;
   }
   if (loadStep > 0) ++loadStep;

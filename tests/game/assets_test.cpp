@@ -72,6 +72,10 @@ TEST(Loader, ALoadTakesThirtyFourTicksInWhichNoScreenRunsButTheLoadingScreenTurn
   for (int slot : {1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 15, 16, 17, 18, 95, 96, 98, 99}) {
     EXPECT_NE(game.app->sounds[slot], nullptr) << slot;
   }
+  // The tune of play is decoded by then: starting a game only plays it.
+  EXPECT_EQ(game.audio->musicPath, String("vorlix://data/sfx/adventurous.ogg"));
+  ASSERT_NE(game.audio->musicSample, nullptr);
+  EXPECT_NE(game.audio->musicSample->buffer, 0u);
 }
 
 TEST(Loader, TheStudioSoundPlaysOncePerRunEvenWhenAResizeReloadsEverything) {
@@ -82,11 +86,13 @@ TEST(Loader, TheStudioSoundPlaysOncePerRunEvenWhenAResizeReloadsEverything) {
     return n;
   };
   EXPECT_EQ(logoSounds(), 1);
+  gxtkSample* tune = game.audio->musicSample;
   game.Resize(1280, 720);
   game.Step();
   EXPECT_GT(game.app->loadStep, 0);
   game.FinishLoading();
   EXPECT_EQ(logoSounds(), 1);
+  EXPECT_EQ(game.audio->musicSample, tune) << "the tune is decoded once";
 }
 
 TEST(SoundEffects, RotateOverTwentyFourChannelsAndTheShotKeepsChannelThirtyOne) {

@@ -43,6 +43,8 @@ TEST(CreditBox, TwelveColumnsAndNineRowsOfTilesFrameLinesThatScrollAndWrap) {
   std::string text = game.Text();
   EXPECT_NE(text.find("Kalvexa", text.find("End\n")), std::string::npos) << text;
 
+  // The virtual screen's size reads as the runtime writes every float.
+  EXPECT_NE(text.find("640.0\n480.0"), std::string::npos) << text;
   game.Click(600, 20);
   EXPECT_EQ(app.creditsOpen, 0);
 }

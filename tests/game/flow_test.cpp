@@ -39,16 +39,24 @@ TEST(Flow, WhileLoadingNoScreenRunsButFunctionKeysThePointerAndPopUpsDo) {
   EXPECT_EQ(app.hideHud, 0);
 }
 
-TEST(Flow, FourAndTheCloseKeyEndTheProgramInOrder) {
-  for (int key : {KEY_F4, KEY_CLOSE}) {
-    GameHarness game;
-    EXPECT_EXIT(
-        {
-          game.Press(key);
-          game.Step();
-        },
-        ::testing::ExitedWithCode(0), "")
-        << key;
+TEST(Flow, FourAndTheCloseKeyEndTheProgramInOrderWithTheStateSavedEvenWhenSavingFails) {
+  for (bool fails : {false, true}) {
+    for (int key : {KEY_F4, KEY_CLOSE}) {
+      GameHarness game;
+      game.app->options[OPTION_SOUND] = 3;
+      game.app->badges[7] = true;
+      game.host->failSaves = fails;
+      EXPECT_EXIT(
+          {
+            game.Press(key);
+            game.Step();
+          },
+          ::testing::ExitedWithCode(0), "")
+          << key;
+      std::string state = game.StateFile();
+      EXPECT_EQ(state.substr(0, 12), fails ? "" : "0|0|0|0|0|3|") << key;
+      EXPECT_EQ(state.find("|128|0|0|0|0|0|0|0|128|") != std::string::npos, !fails) << key << state;
+    }
   }
 }
 

@@ -62,14 +62,18 @@ TEST(OptionBox, TheSoundICadeAndCreditsLinesAndSavingOnClose) {
   EXPECT_EQ(game.StateFile().substr(0, 12), "0|0|0|0|0|1|");
   game.Step(30);
 
-  // Opened again: a joypad's A on the credits line hands over to the credits box.
+  // Opened again: a joypad's A on the credits line hands over to the credits
+  // box, and that too saves what was changed.
   game.Tap(KEY_RETURN);
   game.Step(30);
+  Line(game, 1);
+  game.Tap(KEY_RETURN);
   Line(game, 4);
   game.PadButton(0, 0, true);
   game.Step();
   EXPECT_EQ(app.optionsOpen, 0);
   EXPECT_EQ(app.creditsOpen, 1);
+  EXPECT_EQ(game.StateFile().substr(0, 12), "0|0|0|0|0|2|");
 }
 
 TEST(PauseMenu, BackPausesOncePerPressAndTurnsThePanelBackItsOptionsHaveNoCreditsAndItsQuitRecordsTheScore) {

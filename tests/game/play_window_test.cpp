@@ -1,9 +1,12 @@
 // Play in the real program under real X input: a game started with keys from
-// the title, the player firing, running and jumping, then paused with Escape
-// and quit into the game-over overlay. The pictures are kept under build/screens/.
+// the title, the player firing, running and jumping, left with F4; another
+// paused with Escape and quit into the game-over overlay. The pictures are
+// kept under build/screens/.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "tests/support/game_window.h"
 
@@ -31,12 +34,14 @@ int YellowInRow(const Screenshot& s, int y) {
   return n;
 }
 
-TEST(PlayWindow, AGameStartsWithReturnThePlayerFiresRunsAndJumpsAndEscapePausesItsQuitEndsTheGame) {
+// The title's background, (0, 0, 80), left of its art.
+bool TitleShown(const Screenshot& s) { return Screenshot::Near(s.At(10, s.height / 2), 0x000050); }
+
+TEST(PlayWindow, AGameStartsWithReturnThePlayerFiresRunsAndJumpsAndFourKeepsTheBadgeItEarned) {
   ASSERT_TRUE(getenv("DISPLAY") && *getenv("DISPLAY"))
       << "the window tests need an X display: run them through make test";
   GameWindow game;
-  ASSERT_FALSE(game.Window().empty()) << game.Output();
-  PauseMilliseconds(1500);  // loading, and the title sliding in
+  ASSERT_TRUE(game.WaitForShot("play_title", TitleShown)) << game.Output();
   game.Key("Return");
   ASSERT_TRUE(game.WaitForShot("play_started", [](const Screenshot& s) { return ScoreGreen(s) > 40; }))
       << game.Output();
@@ -62,6 +67,26 @@ TEST(PlayWindow, AGameStartsWithReturnThePlayerFiresRunsAndJumpsAndEscapePausesI
   Screenshot ran = game.Shot("play_running");
   EXPECT_GT(firing.Changed(ran, SCORE_LEFT, SCORE_TOP, SCORE_RIGHT, SCORE_BOTTOM, 40), 20) << "the score never changed";
 
+  // Left with F4 in the middle of play: the badge for the first painted floor is kept.
+  game.Key("F4");
+  EXPECT_EQ(game.Process().Wait(), 0) << game.Output();
+  std::string state = game.StateFile();
+  std::vector<std::string> parts;
+  for (size_t at = 0, bar; (bar = state.find('|', at)) != std::string::npos; at = bar + 1) {
+    parts.push_back(state.substr(at, bar - at));
+  }
+  ASSERT_GT(parts.size(), 26u) << state;
+  EXPECT_EQ(std::stoi(parts[26]) & 2, 2) << "badge 1 in the first badge word: " << state;
+}
+
+TEST(PlayWindow, EscapePausesAGameAndThePauseMenusQuitEndsIt) {
+  ASSERT_TRUE(getenv("DISPLAY") && *getenv("DISPLAY"))
+      << "the window tests need an X display: run them through make test";
+  GameWindow game;
+  ASSERT_TRUE(game.WaitForShot("play_title", TitleShown)) << game.Output();
+  game.Key("Return");
+  ASSERT_TRUE(game.WaitForShot("play_started", [](const Screenshot& s) { return ScoreGreen(s) > 40; }))
+      << game.Output();
   // The resume button, tinted blue, inside the yellow ring of the selected button.
   game.Key("Escape");
   EXPECT_TRUE(game.WaitForShot("pause", [](const Screenshot& s) {

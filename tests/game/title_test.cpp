@@ -82,6 +82,64 @@ TEST_F(Title, AFlingMovesTheCarouselAndTheSelectionWithIt) {
   EXPECT_EQ(app.screenMode, SCREEN_TITLE) << "the release of a drag activates nothing";
 }
 
+TEST_F(Title, AKeyActsWhileThePointerIsHeldAndThePlayButtonWhileAKeyIs) {
+  game.MouseDown(FIRST_ITEM_X + SPACING, ITEM_Y);  // selects mode 2 and stays down, off the items
+  game.Step();
+  game.MouseMove(100, 60);
+  game.Step(40);
+  game.Tap(KEY_RETURN);
+  EXPECT_EQ(app.screenMode, SCREEN_PLAY);
+  EXPECT_EQ(app.gameMode, 2);
+
+  GameHarness other;
+  other.Step(40);
+  other.KeyDown(KEY_DOWN);  // moves to mode 2 and stays held
+  other.Step(40);
+  other.Click(570, 432);
+  EXPECT_EQ(other.app->screenMode, SCREEN_START_GAME);
+  EXPECT_EQ(other.app->gameMode, 2);
+}
+
+// Portrait windows run the carousel down the screen; the selected item rests
+// where the others are measured from, so each way of choosing reaches every
+// item, the choice stands, and the carousel stops at its ends.
+TEST(TitlePortrait, KeysTapsAndFlingsChooseEveryItemAndTheCarouselStopsAtItsEnds) {
+  for (auto [width, height] : {std::pair{480, 960}, {600, 1000}}) {
+    for (const char* way : {"keys", "taps", "flings"}) {
+      HarnessOptions options;
+      options.width = width;
+      options.height = height;
+      GameHarness game(options);
+      c_MyApp& app = *game.app;
+      game.Step(40);
+      ASSERT_EQ(app.landscape, 0);
+      float itemX = (vx_Kalvexa_jscrw - 140) / 2, restY = vx_Kalvexa_jscrh - 96;
+      for (int item = 2; item <= 5; ++item) {
+        if (way[0] == 'k') game.Tap(KEY_DOWN);
+        if (way[0] == 't') game.Click(itemX, restY + SPACING - 10);
+        if (way[0] == 'f') {
+          game.MouseDown(itemX + 70, 200);
+          game.Step();
+          game.MouseMove(itemX + 70, 153);
+          game.Step();
+          game.MouseUp();
+        }
+        game.Step(120);
+        EXPECT_EQ(app.menuChoice, item < 5 ? item : 4) << width << " " << way << " " << item;
+        EXPECT_EQ(app.screenMode, SCREEN_TITLE);
+      }
+      // Flung hard past the cog, then past the first item: pushed back each time.
+      for (int end : {4, 1}) {
+        if (end == 1) game.Tap(KEY_UP, 3);
+        app.menuFling = end == 4 ? -400 : 400;
+        game.Step(200);
+        EXPECT_EQ(app.menuChoice, end) << width << " " << way;
+        EXPECT_NEAR(app.menuShown, (1 - end) * SPACING, vx_Kalvexa_jscrh * 0.15f) << width << " " << way;
+      }
+    }
+  }
+}
+
 TEST_F(Title, BackQuitsTheProgramInOrder) { EXPECT_EXIT(game.Press(KEY_ESCAPE), ::testing::ExitedWithCode(0), ""); }
 
 }  // namespace

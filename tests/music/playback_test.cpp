@@ -33,6 +33,12 @@ TEST_F(Playback, AtTempo100StepsFallEvery80MsNeverTwoInATickAndResume150MsAfterA
   // A second behind: one step a tick until the clock is caught up.
   rig->host.now += 1000;
   EXPECT_NEAR(TickFor(*rig, 1000).size(), 2000 / 80, 1);
+  // A tempo that is not positive keeps the one in force.
+  for (int tempo : {0, -5}) {
+    player->p_Ombi_StartTune(String("silent"), kGameSeed, tempo);
+    EXPECT_EQ(player->m_tempo, 100) << tempo;
+  }
+  Unmute();
   // A due time further off than the clock can have jumped counts as due now.
   player->m_nextStepTime = rig->host.now + 123457;
   rig->Tick();
