@@ -2,6 +2,7 @@
 // wave-file backend, the capture read back through sox.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -15,9 +16,9 @@ constexpr int kRate = 44100;
 constexpr int kStep = kRate * 80 / 1000;  // samples per step at tempo 100
 constexpr double kSeconds = 4;
 
-class Heard : public testing::TestWithParam<const char*> {};
-
-TEST_P(Heard, AFewSecondsOfTheTuneAreMusicNotSilence) {
+// The mono samples of `seconds` of a tune played by music_probe, only music
+// channel `band` heard when one is given.
+std::vector<int16_t> Capture(const std::string& tune, double seconds, const std::string& band = "") {
   TempFolder folder;
   std::string capture = folder.Path("capture.wav"), conf = folder.Path("alsoft.conf");
   std::ofstream(conf) << "[general]\ndrivers = wave\nsample-type = int16\nchannels = mono\nfrequency = " << kRate
@@ -26,15 +27,21 @@ TEST_P(Heard, AFewSecondsOfTheTuneAreMusicNotSilence) {
   options.setEnv = {"ALSOFT_CONF=" + conf};
   options.unsetEnv = {"ALSOFT_DRIVERS"};
   options.workingDirectory = BuildPath("run");
-  ProcessResult probe =
-      RunProcess({BuildPath("tests/music/music_probe"), GetParam(), std::to_string(kSeconds)}, options);
-  ASSERT_EQ(probe.status, 0) << probe.out << probe.err;
-
+  std::vector<std::string> probe = {BuildPath("tests/music/music_probe"), tune, std::to_string(seconds)};
+  if (!band.empty()) probe.push_back(band);
+  ProcessResult played = RunProcess(probe, options);
+  EXPECT_EQ(played.status, 0) << played.out << played.err;
   ProcessResult raw = RunProcess({"/usr/bin/sox", capture, "-t", "raw", "-e", "signed", "-b", "16", "-c", "1", "-"});
-  ASSERT_EQ(raw.status, 0) << raw.err;
+  EXPECT_EQ(raw.status, 0) << raw.err;
   std::vector<int16_t> s(raw.out.size() / 2);
   std::memcpy(s.data(), raw.out.data(), s.size() * 2);
+  return s;
+}
 
+class Heard : public testing::TestWithParam<const char*> {};
+
+TEST_P(Heard, AFewSecondsOfTheTuneAreMusicNotSilence) {
+  std::vector<int16_t> s = Capture(GetParam(), kSeconds);
   // Per step: loudness, and the zero crossings, which follow the pitch.
   std::vector<double> rms;
   std::vector<int> crossings;
@@ -63,5 +70,25 @@ TEST_P(Heard, AFewSecondsOfTheTuneAreMusicNotSilence) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tunes, Heard, testing::Values("Quenford/Tune_12", "Retro/Tazzlebrook", "Retro/Ferrovale"));
+
+TEST(HeardAlone, TheAccompanimentFallsSilentBetweenItsStabs) {
+  // At the game's seed the first tune opens on its stab rhythm, a stab every four steps.
+  std::vector<int16_t> s = Capture("Quenford/Tune_12", 3, "3");
+  constexpr int kBlock = kRate / 100;
+  std::vector<double> rms;
+  for (size_t at = 0; at + kBlock <= s.size(); at += kBlock) {
+    double sum = 0;
+    for (size_t i = at; i < at + kBlock; ++i) sum += double(s[i]) * s[i];
+    if (!rms.empty() || sum > 300.0 * 300 * kBlock) rms.push_back(std::sqrt(sum / kBlock));
+  }
+  // In 10 ms blocks from the first sound on, every stretch of four steps holds a stab and a gap near silence.
+  constexpr size_t kStretch = 4 * kStep / kBlock;
+  ASSERT_GE(rms.size(), 5 * kStretch);
+  for (size_t at = 0; at + kStretch <= rms.size(); at += kStretch) {
+    auto [low, high] = std::minmax_element(rms.begin() + at, rms.begin() + at + kStretch);
+    EXPECT_GT(*high, 1000) << "block " << at;
+    EXPECT_LT(*low, *high / 10) << "block " << at;
+  }
+}
 
 }  // namespace

@@ -1,5 +1,6 @@
-// music_probe NAME SECONDS: plays a tune of the working folder's data in real
-// time on OpenAL Soft's configured device, then closes it so a capture is complete.
+// music_probe NAME SECONDS [BAND]: plays a tune of the working folder's data in
+// real time on OpenAL Soft's configured device, then closes it so a capture is
+// complete. With BAND, that music channel alone is heard for the first section.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,8 +10,8 @@
 #include "tests/support/audio_recorder.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    fprintf(stderr, "usage: music_probe NAME SECONDS\n");
+  if (argc != 3 && argc != 4) {
+    fprintf(stderr, "usage: music_probe NAME SECONDS [BAND]\n");
     return 2;
   }
   auto* audio = new RecordingAudio();
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
   rig.host.realTime = true;
   rig.player->p_Ombi_StartTune(String(argv[1]), 37171650, 100);
   rig.Load();
+  for (int i = 0; argc == 4 && i < OMBI_PLAYED_CHANNELS; ++i) {
+    rig.player->m_mute[i] = rig.player->m_muteNext[i] = i != atoi(argv[3]);
+    rig.player->m_earlyEntry[i] = 0;
+  }
 
   using Clock = std::chrono::steady_clock;
   auto tick = std::chrono::microseconds(1000000 / 60);

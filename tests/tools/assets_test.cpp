@@ -190,7 +190,9 @@ TEST(GeneratedTunes, ImagesHoldTheComposedCellsAndEveryBandTheSequencerPlaysHasV
       for (int v = 0; v <= lastVariant[band]; ++v) {
         int notes = 0;
         for (int step = 0; step < kSteps; ++step) notes += tune.At(v, band, step).pitch != 0;
-        EXPECT_GT(notes, 4) << tune.name << " band " << band << " variant " << v << " is silent";
+        // Pitched bands rest in their odd variants, which stand in for the even ones on odd patterns.
+        if (band >= 2 && v % 2) EXPECT_EQ(notes, 0) << tune.name << " band " << band << " variant " << v;
+        else EXPECT_GT(notes, 4) << tune.name << " band " << band << " variant " << v << " is silent";
       }
     }
   }

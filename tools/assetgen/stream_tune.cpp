@@ -18,12 +18,13 @@ struct Section {
   int semitones;
 };
 // About 90 seconds. It opens with the whole band so that a start cut short by
-// the next spin still sounds like the tune.
+// the next spin still sounds like the tune. Pitched bands keep their music in
+// the even variants.
 constexpr Section kArrangement[] = {
-    {{0, 0, 0, 0, 0}, 0},  {{1, 0, 1, 1, 1}, 0},  {{0, 1, 2, 0, 2}, -2}, {{1, 1, 3, 1, 3}, -5},
-    {{2, -1, -1, 2, 0}, 0}, {{2, 2, -1, 2, 1}, 0}, {{0, 0, 4, 3, 4}, 2},  {{3, 0, 5, 1, 5}, -2},
-    {{1, 1, 0, 0, 0}, 0},  {{1, 2, 1, 1, 1}, -5}, {{0, 1, 2, 2, 2}, -2}, {{3, 0, 3, 3, 3}, 0},
-    {{0, 2, 0, 0, 0}, 0},  {{2, 1, 1, 1, 4}, 0},
+    {{0, 0, 0, 0, 0}, 0},   {{1, 0, 2, 2, 2}, 0},  {{0, 1, 4, 0, 4}, -2}, {{1, 1, 6, 2, 6}, -5},
+    {{2, -1, -1, 4, 0}, 0}, {{2, 2, -1, 4, 2}, 0}, {{0, 0, 8, 6, 8}, 2},  {{3, 0, 10, 2, 10}, -2},
+    {{1, 1, 0, 0, 0}, 0},   {{1, 2, 2, 2, 2}, -5}, {{0, 1, 4, 4, 4}, -2}, {{3, 0, 6, 6, 6}, 0},
+    {{0, 2, 0, 0, 0}, 0},   {{2, 1, 2, 2, 8}, 0},
 };
 constexpr float kPan[kBandsPlayed] = {-0.35f, 0.35f, 0.2f, -0.3f, 0};
 constexpr float kGain[kBandsPlayed] = {0.9f, 0.7f, 0.45f, 0.35f, 0.6f};

@@ -2,10 +2,17 @@
 // (the sequencer picks one per section), written in C: the sequencer's chord
 // queue transposes whole patterns, so every pattern moves I-I-IV-V or
 // similar inside itself and stays singable when shifted.
+//
+// Pitched bands play only in even patterns (counting from 0): the chord queue
+// gives patterns 7, 11, 15... a blank letter, under which a new note keeps the
+// channel's old pitch and a slide starts from nothing. So each pitched
+// variant (even) has a silent partner, the next one, that it turns into on
+// odd patterns.
 #include "tools/assetgen/tunes.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 
 #include "tools/assetgen/canvas.h"
@@ -14,6 +21,10 @@ namespace {
 // Pitch values: 13 is the sample's C, one step a semitone.
 constexpr int kC = 13;
 constexpr int kMajor[7] = {0, 2, 4, 5, 7, 9, 11};
+constexpr double kSlideDivisor = 180;  // effects 1 and 2 move the rate by param / 180 a row
+constexpr int kGlideRows = 3;          // a bend or fall long enough to be heard as a glide
+constexpr int kStabRows = 2;           // a stab sounds at most this long
+constexpr int kBreakRow = 59;          // where the last kit-A groove ends its pattern
 
 // Drum letters: band 0 kit A, band 1 kit B, each mapped to the white-key
 // pitches the sequencer turns into drums 1-8. Capitals are accented.
@@ -85,6 +96,22 @@ void Set(Cell& cell, int pitch, int volume) {
   cell.volume = uint8_t(volume);
 }
 
+double Ratio(int pitch) { return std::pow(2.0, (pitch - kC) / 12.0); }
+
+// Variant a turns into a + 1 on odd patterns, a + 1 back into a on even ones.
+void Pair(Tune& tune, int band, int a) {
+  tune.At(a, band, 0).effect = tune.At(a + 1, band, 0).effect = kVariantJump;
+  tune.At(a, band, 0).param = 1;
+  tune.At(a + 1, band, 0).param = 2;
+}
+
+// Rows from position i of a one-bar rhythm to its next onset, the rhythm repeating.
+int Gap(const char* rhythm, int i) {
+  int d = 1;
+  while (d < 16 && (rhythm[(i + d) % 16] == '.' || rhythm[(i + d) % 16] == 'x')) ++d;
+  return d;
+}
+
 void Drums(Tune& tune, int band, const std::vector<std::array<const char*, 2>>& grooves) {
   for (size_t v = 0; v < grooves.size(); ++v)
     for (int bar = 0; bar < 4; ++bar)
@@ -96,14 +123,16 @@ void Drums(Tune& tune, int band, const std::vector<std::array<const char*, 2>>& 
 }
 
 void Bass(Tune& tune, const Style& style) {
-  for (size_t v = 0; v < style.bassRhythms.size() * 2; ++v) {
-    const char* rhythm = style.bassRhythms[v % style.bassRhythms.size()];
-    const auto& prog = style.progressions[v % style.progressions.size()];
+  for (size_t k = 0; k < style.bassRhythms.size() * 2; ++k) {
+    const char* rhythm = style.bassRhythms[k % style.bassRhythms.size()];
+    const auto& prog = style.progressions[k % style.progressions.size()];
+    int v = int(k) * 2;
+    Pair(tune, 4, v);
     for (int bar = 0; bar < 4; ++bar) {
       auto triad = Triad(prog[bar]);
       int root = 1 + triad[0];  // pitch 1 is the octave below the sample's C
       for (int i = 0; i < 16; ++i) {
-        Cell& cell = tune.At(int(v), 4, bar * 16 + i);
+        Cell& cell = tune.At(v, 4, bar * 16 + i);
         switch (rhythm[i]) {
           case 'R': Set(cell, root, 28); break;
           case 'F': Set(cell, root + 7, 25); break;
@@ -117,16 +146,24 @@ void Bass(Tune& tune, const Style& style) {
 }
 
 void Chords(Tune& tune, const Style& style) {
-  for (size_t v = 0; v < style.chordRhythms.size() + 1; ++v) {
-    const char* rhythm = style.chordRhythms[v % style.chordRhythms.size()];
-    const auto& prog = style.progressions[(v + 1) % style.progressions.size()];
+  for (size_t k = 0; k < style.chordRhythms.size() + 1; ++k) {
+    const char* rhythm = style.chordRhythms[k % style.chordRhythms.size()];
+    const auto& prog = style.progressions[(k + 1) % style.progressions.size()];
+    int v = int(k) * 2;
+    Pair(tune, 3, v);
     for (int bar = 0; bar < 4; ++bar) {
       auto triad = Triad(prog[bar]);
       for (int i = 0; i < 16; ++i) {
-        Cell& cell = tune.At(int(v), 3, bar * 16 + i);
+        int row = bar * 16 + i;
+        Cell& cell = tune.At(v, 3, row);
         char c = rhythm[i];
         // One voice: a stab sounds the chord's third, arpeggios walk root, third, fifth, octave.
-        if (c == 'X') Set(cell, kC + triad[1], 22);
+        // A stab is cut before the next onset: a note holds its level for five rows and would blur into it.
+        if (c == 'X') {
+          Set(cell, kC + triad[1], 22);
+          int gap = Gap(rhythm, i), cut = row + std::min(kStabRows, gap - 1);
+          if (gap > 1 && cut < kSteps) tune.At(v, 3, cut).volume = 31;
+        }
         if (c == '1') Set(cell, kC + triad[0], 20);
         if (c == '3') Set(cell, kC + triad[1], 19);
         if (c == '5') Set(cell, kC + triad[2], 19);
@@ -137,24 +174,39 @@ void Chords(Tune& tune, const Style& style) {
   }
 }
 
+// A glide of a semitone from `pitch` over the rows from `row`: its parameters
+// add up to the semitone's rate step at the chord ratio 1.
+void Glide(Tune& tune, int variant, int row, int pitch, uint8_t effect) {
+  int direction = effect == kSlideUp ? 1 : -1;
+  int total = int(std::lround(kSlideDivisor * std::abs(Ratio(pitch + direction) - Ratio(pitch))));
+  for (int r = 0; r < kGlideRows; ++r) {
+    Cell& cell = tune.At(variant, 2, row + r);
+    cell.effect = effect;
+    cell.param = uint8_t(total * (r + 1) / kGlideRows - total * r / kGlideRows);
+  }
+}
+
 // Lead melodies: chord tones on the beat, major-pentatonic steps between,
-// a bend up now and then and a fall at the end of each phrase.
+// a bend up into a note now and then and a fall at the end of each phrase.
 void Lead(Tune& tune, const Style& style) {
   // Major pentatonic from the G below the sample's C to the E an octave above.
   constexpr int kPentatonic[10] = {-5, -3, 0, 2, 4, 7, 9, 12, 14, 16};
+  // The phrase ends early enough for its fall and cut to come before the break row, which the other bands skip.
+  constexpr int kLastNoteRow = kBreakRow - kGlideRows - 2;
   Rng rng(style.seed);
-  int variants = int(style.leadRhythms.size()) * 2;
-  for (int v = 0; v < variants; ++v) {
-    const char* rhythm = style.leadRhythms[v % style.leadRhythms.size()];
-    const auto& prog = style.progressions[v % style.progressions.size()];
+  for (int k = 0; k < int(style.leadRhythms.size()) * 2; ++k) {
+    const char* rhythm = style.leadRhythms[k % style.leadRhythms.size()];
+    const auto& prog = style.progressions[k % style.progressions.size()];
+    int v = k * 2;
+    Pair(tune, 2, v);
     int at = rng.Int(3, 6);  // index into the pentatonic run
-    int lastRow = -1;
+    std::vector<int> onsets;
+    bool bend = false;
     for (int bar = 0; bar < 4; ++bar) {
       auto triad = Triad(prog[bar]);
       for (int i = 0; i < 16; ++i) {
         int row = bar * 16 + i;
-        if (bar == 3 && i >= 12) continue;  // breathe at the end of the phrase
-        if (rhythm[i] != 'N') continue;
+        if (row > kLastNoteRow || rhythm[i] != 'N') continue;
         at = std::clamp(at + rng.Int(-2, 2), 0, 9);
         int pitch = kC + kPentatonic[at];
         if (i % 4 == 0) {  // on the beat: the nearest chord tone
@@ -168,24 +220,21 @@ void Lead(Tune& tune, const Style& style) {
           pitch = best;
         }
         Set(tune.At(v, 2, row), pitch, 24 + (i % 4 == 0 ? 3 : 0));
-        lastRow = row;
+        onsets.push_back(row);
       }
-      if (bar == 1 && rng.Int(0, 1)) {  // a short bend up on the bar's last note
-        Cell& bend = tune.At(v, 2, std::min(lastRow + 1, 63));
-        if (!bend.pitch) bend.effect = kSlideUp, bend.param = 4;
+      bend |= bar == 1 && rng.Int(0, 1);
+    }
+    // A bend glides into a note from the first half's last note that leaves room for it.
+    for (int n = int(onsets.size()) - 2; bend && n >= 0; --n) {
+      if (onsets[n] < 32 && onsets[n + 1] - onsets[n] > kGlideRows) {
+        Glide(tune, v, onsets[n + 1] - kGlideRows, tune.At(v, 2, onsets[n]).pitch, kSlideUp);
+        bend = false;
       }
     }
-    Cell& fall = tune.At(v, 2, std::min(lastRow + 2, 63));
-    fall.effect = kSlideDown;
-    fall.param = 8;
-    tune.At(v, 2, 61).volume = 31;
+    int last = onsets.back();
+    Glide(tune, v, last + 1, tune.At(v, 2, last).pitch, kSlideDown);
+    tune.At(v, 2, last + 1 + kGlideRows).volume = 31;
   }
-  // Variants 0 and 1 answer each other half way: 0 turns into 1 on odd
-  // section counts, 1 turns back into 0 on even ones.
-  tune.At(0, 2, 32).effect = kVariantJump;
-  tune.At(0, 2, 32).param = 1;
-  tune.At(1, 2, 32).effect = kVariantJump;
-  tune.At(1, 2, 32).param = 2;
 }
 
 Tune Compose(const Style& style) {
@@ -198,7 +247,7 @@ Tune Compose(const Style& style) {
   Lead(tune, style);
   // The last kit-A groove ends its pattern early: a break after the fill's
   // third beat makes a 60-row pattern now and then.
-  Cell& stop = tune.At(int(style.drumsA.size()) - 1, 0, 59);
+  Cell& stop = tune.At(int(style.drumsA.size()) - 1, 0, kBreakRow);
   stop.effect = kPatternBreak;
   return tune;
 }
