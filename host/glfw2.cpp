@@ -19,6 +19,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <string>
 
 namespace v2 {
 constexpr int PRESS = GLFW_PRESS;
@@ -75,6 +76,24 @@ namespace {
 constexpr int DEFAULT_WIDTH = 640;   // pixels, when glfwOpenWindow is given no size
 constexpr int DEFAULT_HEIGHT = 480;  // pixels
 constexpr int JOYSTICKS = GLFW_JOYSTICK_LAST + 1;
+constexpr int MAX_ICONS = 8;  // sizes of one icon
+
+// glfw2.h's gamepad layout is GLFW 3's, so states are copied index for index.
+static_assert(GLFW_PAD_A == GLFW_GAMEPAD_BUTTON_A && GLFW_PAD_B == GLFW_GAMEPAD_BUTTON_B &&
+              GLFW_PAD_X == GLFW_GAMEPAD_BUTTON_X && GLFW_PAD_Y == GLFW_GAMEPAD_BUTTON_Y &&
+              GLFW_PAD_LEFT_BUMPER == GLFW_GAMEPAD_BUTTON_LEFT_BUMPER &&
+              GLFW_PAD_RIGHT_BUMPER == GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER && GLFW_PAD_BACK == GLFW_GAMEPAD_BUTTON_BACK &&
+              GLFW_PAD_START == GLFW_GAMEPAD_BUTTON_START && GLFW_PAD_GUIDE == GLFW_GAMEPAD_BUTTON_GUIDE &&
+              GLFW_PAD_LEFT_THUMB == GLFW_GAMEPAD_BUTTON_LEFT_THUMB &&
+              GLFW_PAD_RIGHT_THUMB == GLFW_GAMEPAD_BUTTON_RIGHT_THUMB &&
+              GLFW_PAD_DPAD_UP == GLFW_GAMEPAD_BUTTON_DPAD_UP &&
+              GLFW_PAD_DPAD_RIGHT == GLFW_GAMEPAD_BUTTON_DPAD_RIGHT &&
+              GLFW_PAD_DPAD_DOWN == GLFW_GAMEPAD_BUTTON_DPAD_DOWN &&
+              GLFW_PAD_DPAD_LEFT == GLFW_GAMEPAD_BUTTON_DPAD_LEFT && GLFW_PAD_BUTTONS == GLFW_GAMEPAD_BUTTON_LAST + 1);
+static_assert(GLFW_PAD_LEFT_X == GLFW_GAMEPAD_AXIS_LEFT_X && GLFW_PAD_LEFT_Y == GLFW_GAMEPAD_AXIS_LEFT_Y &&
+              GLFW_PAD_RIGHT_X == GLFW_GAMEPAD_AXIS_RIGHT_X && GLFW_PAD_RIGHT_Y == GLFW_GAMEPAD_AXIS_RIGHT_Y &&
+              GLFW_PAD_LEFT_TRIGGER == GLFW_GAMEPAD_AXIS_LEFT_TRIGGER &&
+              GLFW_PAD_RIGHT_TRIGGER == GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER && GLFW_PAD_AXES == GLFW_GAMEPAD_AXIS_LAST + 1);
 
 // ---- Key numbering -------------------------------------------------------------------
 // Printable keys carry their ASCII codes in both interfaces; the named keys
@@ -149,9 +168,15 @@ int ToGlfw2Key(int key) { return key >= 0 && key <= GLFW_KEY_LAST ? kKeys.to2[ke
 int ToGlfw3Key(int key) { return key >= 0 && key <= v2::KEY_LAST ? kKeys.to3[key] : 0; }
 
 // ---- The one window and its GLFW 2 state ---------------------------------------------
+// Cleared by every glfwOpenWindow, as GLFW 2's hints were.
+struct Hints {
+  bool noResize = false;
+  std::string instance, className;  // WM_CLASS; GLFW 3 names it after the title without them
+};
+Hints hints;
+
 struct Window {
   g3::GLFWwindow* handle = nullptr;
-  bool hintNoResize = false;  // cleared by every glfwOpenWindow, as GLFW 2's hints were
 
   // Reset by every glfwOpenWindow, as in GLFW 2.
   bool keyRepeat = false;
@@ -234,7 +259,7 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
   }
 
   g3::glfwDefaultWindowHints();
-  g3::glfwWindowHint(GLFW_RESIZABLE, window.hintNoResize ? GLFW_FALSE : GLFW_TRUE);
+  g3::glfwWindowHint(GLFW_RESIZABLE, hints.noResize ? GLFW_FALSE : GLFW_TRUE);
   g3::glfwWindowHint(GLFW_RED_BITS, ColourBits(redbits));
   g3::glfwWindowHint(GLFW_GREEN_BITS, ColourBits(greenbits));
   g3::glfwWindowHint(GLFW_BLUE_BITS, ColourBits(bluebits));
@@ -245,11 +270,19 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
   // (version 1.0, any profile) gets a compatibility context.
   g3::glfwWindowHint(GLFW_CLIENT_API, GLFW_OPENGL_API);
   g3::glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_ANY_PROFILE);
-  window.hintNoResize = false;
+  g3::glfwWindowHintString(GLFW_X11_INSTANCE_NAME, hints.instance.c_str());
+  g3::glfwWindowHintString(GLFW_X11_CLASS_NAME, hints.className.c_str());
+  // GLFW 3 iconifies a full-screen window that loses the focus, and a window
+  // manager moves the focus about while one window replaces another: the new
+  // one would open iconified, out of reach of the keys.
+  g3::glfwWindowHint(GLFW_AUTO_ICONIFY, GLFW_FALSE);
+  hints = Hints{};
 
   g3::GLFWmonitor* monitor = mode == GLFW_FULLSCREEN ? g3::glfwGetPrimaryMonitor() : nullptr;
   g3::GLFWwindow* handle = g3::glfwCreateWindow(width, height, "", monitor, nullptr);
   if (!handle) return 0;
+  // A new window takes the focus, as in GLFW 2; GLFW 3 gives it to windowed ones only.
+  if (monitor) g3::glfwFocusWindow(handle);
 
   window = Window{};
   window.handle = handle;
@@ -263,7 +296,12 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
 }
 
 void glfwOpenWindowHint(int target, int hint) {
-  if (target == GLFW_WINDOW_NO_RESIZE) window.hintNoResize = hint != 0;
+  if (target == GLFW_WINDOW_NO_RESIZE) hints.noResize = hint != 0;
+}
+
+void glfwOpenWindowClassHint(const char* instance, const char* className) {
+  hints.instance = instance;
+  hints.className = className;
 }
 
 void glfwCloseWindow() {
@@ -274,6 +312,16 @@ void glfwCloseWindow() {
 
 void glfwSetWindowTitle(const char* title) {
   if (window.handle) g3::glfwSetWindowTitle(window.handle, title);
+}
+
+void glfwSetWindowIcon(const GLFWicon* icons, int count) {
+  if (!window.handle) return;
+  g3::GLFWimage images[MAX_ICONS];
+  int n = count < MAX_ICONS ? count : MAX_ICONS;
+  // GLFW 3 copies the pixels and never writes them.
+  for (int i = 0; i < n; ++i)
+    images[i] = {icons[i].Width, icons[i].Height, const_cast<unsigned char*>(icons[i].Pixels)};
+  g3::glfwSetWindowIcon(window.handle, n, images);
 }
 
 void glfwGetWindowSize(int* width, int* height) {
@@ -403,6 +451,18 @@ int glfwGetJoystickButtons(int joy, unsigned char* buttons, int numbuttons) {
   int n = count < numbuttons ? count : numbuttons;
   for (int i = 0; i < n; ++i) buttons[i] = states[i] == GLFW_PRESS ? v2::PRESS : v2::RELEASE;
   return n;
+}
+
+int glfwGetGamepad(int joy, GLFWgamepad* state) {
+  g3::GLFWgamepadstate pad;
+  if (!ValidJoystick(joy) || !g3::glfwGetGamepadState(joy, &pad)) return 0;
+  for (int i = 0; i < GLFW_PAD_BUTTONS; ++i) state->Buttons[i] = pad.buttons[i] == GLFW_PRESS ? v2::PRESS : v2::RELEASE;
+  for (int i = 0; i < GLFW_PAD_AXES; ++i) state->Axes[i] = pad.axes[i];
+  return 1;
+}
+
+int glfwUpdateGamepadMappings(const char* mappings) {
+  return g3::glfwUpdateGamepadMappings(mappings) == GLFW_TRUE ? 1 : 0;
 }
 
 double glfwGetTime() { return g3::glfwGetTime(); }

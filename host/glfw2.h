@@ -74,6 +74,44 @@ constexpr int GLFW_MOUSE_BUTTON_LEFT = 0;
 constexpr int GLFW_MOUSE_BUTTON_RIGHT = 1;
 constexpr int GLFW_MOUSE_BUTTON_MIDDLE = 2;
 
+// ---- Gamepads (not in GLFW 2): GLFW 3's layout for a pad it knows a mapping for ----------
+constexpr int GLFW_PAD_A = 0;
+constexpr int GLFW_PAD_B = 1;
+constexpr int GLFW_PAD_X = 2;
+constexpr int GLFW_PAD_Y = 3;
+constexpr int GLFW_PAD_LEFT_BUMPER = 4;
+constexpr int GLFW_PAD_RIGHT_BUMPER = 5;
+constexpr int GLFW_PAD_BACK = 6;
+constexpr int GLFW_PAD_START = 7;
+constexpr int GLFW_PAD_GUIDE = 8;
+constexpr int GLFW_PAD_LEFT_THUMB = 9;
+constexpr int GLFW_PAD_RIGHT_THUMB = 10;
+constexpr int GLFW_PAD_DPAD_UP = 11;
+constexpr int GLFW_PAD_DPAD_RIGHT = 12;
+constexpr int GLFW_PAD_DPAD_DOWN = 13;
+constexpr int GLFW_PAD_DPAD_LEFT = 14;
+constexpr int GLFW_PAD_BUTTONS = 15;
+
+// Sticks read -1 at the top and the left; triggers -1 at rest.
+constexpr int GLFW_PAD_LEFT_X = 0;
+constexpr int GLFW_PAD_LEFT_Y = 1;
+constexpr int GLFW_PAD_RIGHT_X = 2;
+constexpr int GLFW_PAD_RIGHT_Y = 3;
+constexpr int GLFW_PAD_LEFT_TRIGGER = 4;
+constexpr int GLFW_PAD_RIGHT_TRIGGER = 5;
+constexpr int GLFW_PAD_AXES = 6;
+
+struct GLFWgamepad {
+  unsigned char Buttons[GLFW_PAD_BUTTONS];  // GLFW_PRESS or GLFW_RELEASE
+  float Axes[GLFW_PAD_AXES];
+};
+
+// ---- Window icons (not in GLFW 2): RGBA rows, top first ---------------------------------
+struct GLFWicon {
+  int Width, Height;
+  const unsigned char* Pixels;
+};
+
 // ---- Video modes: GLFW 2 keeps blue before green --------------------------------------
 struct GLFWvidmode {
   int Width, Height;
@@ -94,8 +132,14 @@ void glfwTerminate();
 int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebits, int alphabits, int depthbits,
                    int stencilbits, int mode);
 void glfwOpenWindowHint(int target, int hint);
+// Not in GLFW 2: the WM_CLASS instance and class names of the next window
+// glfwOpenWindow opens, a hint like the others.
+void glfwOpenWindowClassHint(const char* instance, const char* className);
 void glfwCloseWindow();
 void glfwSetWindowTitle(const char* title);
+// Not in GLFW 2: the window's icon in several sizes, for the window system to
+// choose from.
+void glfwSetWindowIcon(const GLFWicon* icons, int count);
 void glfwGetWindowSize(int* width, int* height);
 // Not in GLFW 2: the framebuffer's size in pixels, more than the window's
 // size on a display that scales windows.
@@ -121,6 +165,12 @@ void glfwSetWindowCloseCallback(GLFWwindowclosefun callback);
 int glfwGetJoystickParam(int joy, int param);
 int glfwGetJoystickPos(int joy, float* pos, int numaxes);
 int glfwGetJoystickButtons(int joy, unsigned char* buttons, int numbuttons);
+// Not in GLFW 2: 1 and the pad's state when GLFW has a gamepad mapping for
+// the joystick, 0 otherwise.
+int glfwGetGamepad(int joy, GLFWgamepad* state);
+// Not in GLFW 2: adds mappings to GLFW's own, or replaces those of the same
+// pads, from text in the SDL game controller database format.
+int glfwUpdateGamepadMappings(const char* mappings);
 
 double glfwGetTime();
 void glfwSleep(double seconds);

@@ -1,6 +1,8 @@
 // The GLFW host: the window, the clock and the main loop with its fixed
 // update rate, its catch-up limit and its suspension while the window is
 // iconified or unfocused.
+#include <cstdlib>
+#include <iterator>
 #include <vector>
 
 #include "framework/game_event.h"
@@ -18,6 +20,10 @@ constexpr int WINDOW_WIDTH = 640;   // pixels, the window Run opens
 constexpr int WINDOW_HEIGHT = 480;  // pixels
 constexpr int WINDOW_COLOUR_BITS = 8;
 constexpr const char* WINDOW_TITLE = "Kalvexa";
+constexpr const char* WINDOW_INSTANCE = "kalvexa";  // WM_CLASS
+constexpr const char* WINDOW_CLASS = "Kalvexa";
+constexpr const char* ICON_PATH = "vorlix://data/icons/kalvexa-";  // + size + ".png"
+constexpr int ICON_SIZES[] = {32, 64, 128, 256};
 constexpr int MAX_CATCH_UP_TICKS = 4;  // update ticks per pass before the backlog is dropped
 constexpr int MAX_VIDEO_MODES = 1024;
 
@@ -29,6 +35,25 @@ VxGlfwVideoMode* NewVideoMode(const GLFWvidmode& mode) {
   copy->green = mode.GreenBits;
   copy->blue = mode.BlueBits;
   return copy;
+}
+
+// Every size of the icon whose picture loads as RGBA; none at all leaves the
+// window system's own.
+void SetWindowIcon(VxGlfwGame& host) {
+  GLFWicon icons[std::size(ICON_SIZES)];
+  int count = 0;
+  for (int size : ICON_SIZES) {
+    int width = 0, height = 0, depth = 0;
+    String path = String(ICON_PATH) + String(size) + String(".png");
+    unsigned char* pixels = host.LoadImageData(path, &width, &height, &depth);
+    if (pixels && depth == 4) {
+      icons[count++] = GLFWicon{width, height, pixels};
+    } else {
+      free(pixels);
+    }
+  }
+  glfwSetWindowIcon(icons, count);
+  for (int i = 0; i < count; ++i) free(const_cast<unsigned char*>(icons[i].Pixels));
 }
 
 }  // namespace
@@ -138,13 +163,11 @@ void VxGlfwGame::OpenWindow(int width, int height, int red, int green, int blue,
   glfwGetDesktopMode(&desktop);
   glfwCloseWindow();
   glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, 0);
-  if (fullscreen) {
-    glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_FULLSCREEN);
-  } else {
-    glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_WINDOW);
-    glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
-    glfwSetWindowTitle(WINDOW_TITLE);
-  }
+  glfwOpenWindowClassHint(WINDOW_INSTANCE, WINDOW_CLASS);
+  glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW);
+  if (!fullscreen) glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
+  glfwSetWindowTitle(WINDOW_TITLE);
+  SetWindowIcon(*this);
   ++glfwGraphicsSeq;
 
   glfwEnable(GLFW_KEY_REPEAT);

@@ -124,8 +124,35 @@ struct StickAxes {
 constexpr StickAxes kFourAxes = {{0, 3}, {1, 2}, {NO_AXIS, NO_AXIS}};
 constexpr StickAxes kFiveAxes = {{0, 4}, {1, 3}, {2, NO_AXIS}};
 constexpr StickAxes kOtherAxes = {{0, 3}, {1, 4}, {2, 5}};
+constexpr StickAxes kGamepadAxes = {{GLFW_PAD_LEFT_X, GLFW_PAD_RIGHT_X},
+                                    {GLFW_PAD_LEFT_Y, GLFW_PAD_RIGHT_Y},
+                                    {GLFW_PAD_LEFT_TRIGGER, GLFW_PAD_RIGHT_TRIGGER}};
 
 float Axis(const float* axes, int index) { return index == NO_AXIS ? 0.0f : axes[index]; }
+
+void PlaceAxes(const StickAxes& map, const float* axes, Array<float> joyx, Array<float> joyy, Array<float> joyz) {
+  for (int stick = 0; stick < 2; ++stick) {
+    joyx[stick] = Axis(axes, map.x[stick]);
+    joyy[stick] = Axis(axes, map.y[stick]);
+    joyz[stick] = Axis(axes, map.z[stick]);
+  }
+}
+
+// A mapped pad's buttons in the framework's numbering, which the game's
+// controls read; 12 and 13 are the stick clicks.
+struct PadButton {
+  int glfw, framework;
+};
+constexpr PadButton kPadButtons[] = {
+    {GLFW_PAD_A, 0},           {GLFW_PAD_B, 1},
+    {GLFW_PAD_X, 2},           {GLFW_PAD_Y, 3},
+    {GLFW_PAD_LEFT_BUMPER, 4}, {GLFW_PAD_RIGHT_BUMPER, 5},
+    {GLFW_PAD_BACK, 6},        {GLFW_PAD_START, 7},
+    {GLFW_PAD_DPAD_LEFT, 8},   {GLFW_PAD_DPAD_UP, 9},
+    {GLFW_PAD_DPAD_RIGHT, 10}, {GLFW_PAD_DPAD_DOWN, 11},
+    {GLFW_PAD_LEFT_THUMB, 12}, {GLFW_PAD_RIGHT_THUMB, 13},
+    {GLFW_PAD_GUIDE, 14},
+};
 
 }  // namespace
 
@@ -143,10 +170,11 @@ int KeyToChar(int key) {
 }
 
 void MapJoystickAxes(int axisCount, const float* axes, Array<float> joyx, Array<float> joyy, Array<float> joyz) {
-  const StickAxes& map = axisCount == 4 ? kFourAxes : axisCount == 5 ? kFiveAxes : kOtherAxes;
-  for (int stick = 0; stick < 2; ++stick) {
-    joyx[stick] = Axis(axes, map.x[stick]);
-    joyy[stick] = Axis(axes, map.y[stick]);
-    joyz[stick] = Axis(axes, map.z[stick]);
-  }
+  PlaceAxes(axisCount == 4 ? kFourAxes : axisCount == 5 ? kFiveAxes : kOtherAxes, axes, joyx, joyy, joyz);
+}
+
+void MapGamepad(const GLFWgamepad& pad, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) {
+  PlaceAxes(kGamepadAxes, pad.Axes, joyx, joyy, joyz);
+  for (int b = 0; b < buttons.Length(); ++b) buttons[b] = false;
+  for (const PadButton& button : kPadButtons) buttons[button.framework] = pad.Buttons[button.glfw] == GLFW_PRESS;
 }

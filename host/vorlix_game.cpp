@@ -23,6 +23,7 @@ void VxVorlixGame::Main(int argc, const char** argv) {
   VxVorlixGame* game = new VxVorlixGame();
   VxGame::_game = game;
   VxGlfwGame::_glfwGame = game;
+  game->UpdateGamepadMappings();
 
   try {
     vx_std_main(argc, argv);

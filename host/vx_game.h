@@ -13,6 +13,8 @@
 // earlier value died with its GL context.
 extern int glfwGraphicsSeq;
 
+struct GLFWgamepad;
+
 // Receiver of every call from the host; each operation does nothing by default.
 struct VxGameDelegate : Object {
   virtual void StartGame() {}
@@ -116,6 +118,9 @@ class VxGlfwGame : public VxGame {
   virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
                              bool fullscreen);
   virtual void Run();
+  // Adds the gamepad mappings of a database file beside the data folder and
+  // of SDL_GAMECONTROLLERCONFIG to GLFW's own.
+  void UpdateGamepadMappings();
 
   virtual VxGlfwVideoMode* GetGlfwDesktopMode();
   Array<VxGlfwVideoMode*> GetGlfwVideoModes();
@@ -142,6 +147,12 @@ class VxGlfwGame : public VxGame {
   virtual bool KeyHeld(int glfwKey);
   virtual void OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
                           bool fullscreen);
+  // PollJoystick's contact with the window system: a pad GLFW knows a
+  // mapping for, in the gamepad layout; else any pad's raw axes (their count,
+  // JOYSTICK_AXES read) and buttons (their count, 32 read). False when the
+  // port holds no such pad.
+  virtual bool GamepadState(int port, GLFWgamepad* state);
+  virtual bool JoystickState(int port, int* axisCount, float* axes, int* buttonCount, unsigned char* buttons);
 
   bool _iconified = false;
   double _nextUpdate = 0;

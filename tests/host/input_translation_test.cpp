@@ -1,8 +1,12 @@
-// GLFW 2 keys to framework key codes and editing characters, joypad axes to
-// sticks, and the window callbacks that turn input into delegate events.
+// GLFW 2 keys to framework key codes and editing characters, joypads to
+// sticks and buttons, and the window callbacks that turn input into delegate
+// events.
 #include "host/input_translation.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "tests/host/fake_host.h"
 
@@ -30,6 +34,62 @@ TEST(JoystickAxes, SticksTakeTheirAxesByThePadsAxisCount) {
   x[0] = 9;
   EXPECT_FALSE(VxGlfwGame().PollJoystick(0, x, y, z, Array<bool>(32)));
   EXPECT_EQ(x[0], 9);
+}
+
+// Port 0 holds a pad, read through GLFW's mapping while it has one.
+struct PadHost : VxGlfwGame {
+  bool mapped = true;
+  GLFWgamepad pad{};
+  std::vector<float> axes = {0.1f, 0.2f, 0.3f, 0.4f};
+  std::vector<unsigned char> raw = {GLFW_RELEASE, GLFW_PRESS, 0, 0, 0, 0, 0, 0, GLFW_PRESS};
+
+  bool GamepadState(int port, GLFWgamepad* state) override {
+    *state = pad;
+    return port == 0 && mapped;
+  }
+  bool JoystickState(int port, int* axisCount, float* to, int* buttonCount, unsigned char* pressed) override {
+    *axisCount = static_cast<int>(axes.size());
+    *buttonCount = static_cast<int>(raw.size());
+    std::copy(axes.begin(), axes.end(), to);
+    std::copy(raw.begin(), raw.end(), pressed);
+    return port == 0;
+  }
+};
+
+TEST(Joysticks, AMappedPadGivesTheFrameworksButtonsAndSticksAndAnyOtherPadIsReadRaw) {
+  PadHost host;
+  Array<float> x(2), y(2), z(2);
+  Array<bool> buttons(32);
+  auto pressed = [&] {
+    std::vector<int> down;
+    for (int b = 0; b < 32; ++b)
+      if (buttons[b]) down.push_back(b);
+    return down;
+  };
+
+  // Each gamepad button alone, in GLFW's order: A B X Y, bumpers, back,
+  // start, guide, stick clicks, then the pad up, right, down, left.
+  const int kFramework[GLFW_PAD_BUTTONS] = {0, 1, 2, 3, 4, 5, 6, 7, 14, 12, 13, 9, 10, 11, 8};
+  for (int b = 0; b < GLFW_PAD_BUTTONS; ++b) {
+    host.pad = {};
+    host.pad.Buttons[b] = GLFW_PRESS;
+    ASSERT_TRUE(host.PollJoystick(0, x, y, z, buttons));
+    EXPECT_EQ(pressed(), std::vector<int>{kFramework[b]}) << "gamepad button " << b;
+  }
+  // Left stick up and to the right, right stick down and to the left: y reads
+  // down positive as on the raw path, which the controls turn over for stick 0.
+  host.pad = {{}, {0.5f, -1, -0.25f, 0.75f, -0.5f, 1}};
+  ASSERT_TRUE(host.PollJoystick(0, x, y, z, buttons));
+  EXPECT_EQ((std::vector<float>{x[0], y[0], z[0], x[1], y[1], z[1]}),
+            (std::vector<float>{0.5f, -1, -0.5f, -0.25f, 0.75f, 1}));
+  EXPECT_EQ(pressed(), std::vector<int>{});
+
+  // No mapping: the raw axes (four: the second stick's are swapped) and buttons as they come.
+  host.mapped = false;
+  ASSERT_TRUE(host.PollJoystick(0, x, y, z, buttons));
+  EXPECT_EQ((std::vector<float>{x[0], y[0], x[1], y[1]}), (std::vector<float>{0.1f, 0.2f, 0.4f, 0.3f}));
+  EXPECT_EQ(pressed(), (std::vector<int>{1, 8}));
+  EXPECT_FALSE(host.PollJoystick(1, x, y, z, buttons));
 }
 
 struct Callbacks : HostTest {

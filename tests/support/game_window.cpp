@@ -63,31 +63,38 @@ int Screenshot::Changed(const Screenshot& other, int left, int top, int right, i
   return n;
 }
 
-GameWindow::GameWindow(std::vector<std::string> arguments, const std::string& state) {
+GameWindow::GameWindow(std::vector<std::string> arguments, const std::string& state, bool focus) {
   std::filesystem::remove(folder_.Path("data"));
   std::filesystem::create_directory_symlink(BuildPath("run/data"), folder_.Path("data"));
   if (!state.empty()) WriteFile(folder_.Path(".vorlixstate"), state);
   std::filesystem::create_directories(BuildPath("screens"));
   arguments.insert(arguments.begin(), BuildPath("kalvexa"));
   process_ = std::make_unique<ChildProcess>(std::move(arguments));
-  FindWindowOfSize(0, 0);
+  FindWindowOfSize(0, 0, focus);
 }
 
-bool GameWindow::FindWindowOfSize(int width, int height) {
+bool GameWindow::FindWindowOfSize(int width, int height, bool focus) {
   window_ = FindWindow(
       {"search", "--onlyvisible", "--pid", std::to_string(process_->Pid())},
       [&](const std::string& w) { return width == 0 || SizeOf(w) == std::make_pair(width, height); },
       [&] { return !process_->Ended(); });
   if (window_.empty()) return false;
-  Xdotool({"windowfocus", "--sync", window_});
+  if (focus) Xdotool({"windowfocus", "--sync", window_});
   return true;
 }
 
-bool GameWindow::SwitchWindow(const std::string& key, int width, int height) {
+bool GameWindow::SwitchWindow(const std::string& key, int width, int height, bool focus) {
   RunProcess({"/usr/bin/xset", "r", "off"});
   Key(key, SLOW_FRAME_HOLD);
   RunProcess({"/usr/bin/xset", "r", "on"});
-  return FindWindowOfSize(width, height);
+  return FindWindowOfSize(width, height, focus);
+}
+
+bool GameWindow::WaitForFocus() {
+  return !FindWindow(
+              {"getwindowfocus"}, [&](const std::string& w) { return w == window_; },
+              [&] { return !process_->Ended(); })
+              .empty();
 }
 
 void GameWindow::KeyDown(const std::string& key) { Xdotool({"keydown", "--window", window_, key}); }

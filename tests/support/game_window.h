@@ -28,10 +28,11 @@ struct Screenshot {
 
 class GameWindow {
  public:
-  // Starts the game with `arguments`; `state` is written as the state file first.
-  explicit GameWindow(std::vector<std::string> arguments = {}, const std::string& state = "");
+  // Starts the game with `arguments`; `state` is written as the state file
+  // first. The window is focused as by a click, unless told not to.
+  explicit GameWindow(std::vector<std::string> arguments = {}, const std::string& state = "", bool focus = true);
 
-  // The window's id once it is visible and focused ("" when it never appeared).
+  // The window's id once it is visible ("" when it never appeared).
   const std::string& Window() const { return window_; }
   ChildProcess& Process() { return *process_; }
 
@@ -47,12 +48,13 @@ class GameWindow {
   // Presses a key that replaces the window (full screen and back) and finds
   // the new window of that size. The key is held past a slow full-screen
   // frame, with the server's key repeat off so that it switches only once.
-  bool SwitchWindow(const std::string& key, int width, int height);
+  bool SwitchWindow(const std::string& key, int width, int height, bool focus = true);
   // Waits for the game's window to have this size (a full-screen switch opens
-  // a new window, which may reuse the old one's id) and focuses it: without a
-  // window manager a new full-screen window does not get the focus, so the
-  // test gives it, as a player's click would.
-  bool FindWindowOfSize(int width, int height);
+  // a new window, which may reuse the old one's id) and, unless told not to,
+  // focuses it as a player's click would, for tests of what lies beyond.
+  bool FindWindowOfSize(int width, int height, bool focus = true);
+  // Waits for the game's window to hold the keyboard focus.
+  bool WaitForFocus();
 
   // Saves build/screens/<name>.png and returns it.
   Screenshot Shot(const std::string& name);

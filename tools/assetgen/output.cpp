@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/assetgen/icons.h"
 #include "tools/assetgen/ogg_file.h"
 #include "tools/assetgen/png_file.h"
 #include "tools/assetgen/sheets.h"
@@ -55,6 +56,9 @@ bool WriteData(const std::string& dataDir) {
         return SavePng(root / (SheetFileName(sheet, scale) + ".png"), RenderSheet(sheet, scale));
       });
     }
+  for (int size : kIconSizes)
+    jobs.push_back(
+        [size, root] { return SavePng(root / ("icons/kalvexa-" + std::to_string(size) + ".png"), RenderIcon(size)); });
   auto sound = [root](const SoundSpec& spec, float peak) {
     fs::path path = root / (spec.name + ".wav");
     fs::create_directories(path.parent_path());
