@@ -1,19 +1,24 @@
 # Kalvexa: `make run` plays, `make test` runs the whole suite, `make bench`
-# runs the benchmarks. Each first installs what is missing (scripts/install-deps.sh).
+# runs the benchmarks, `make install` installs the game under PREFIX and
+# `make uninstall` removes it. All but the last first install what is missing
+# (scripts/install-deps.sh).
 BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps build build-asan run test bench clean
+.PHONY: all deps configure build build-asan run test bench install uninstall clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 build-asan: deps
@@ -29,6 +34,14 @@ test: build build-asan
 
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD)
+
+# Only the game and its data: installing builds no tests.
+install: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target kalvexa game_data
+	@cmake --install $(BUILD) --prefix $(abspath $(PREFIX))
+
+uninstall:
+	@cmake -DMANIFEST=$(BUILD)/install_manifest.txt -P dist/uninstall.cmake
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,5 +1,5 @@
+#include "host/command_line.h"
 #include "host/vx_game.h"
-#include "music/command_line.h"
 
 int main(int argc, const char** argv) {
   vx_Kalvexa_CheckCommandLine(argc, argv);

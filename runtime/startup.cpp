@@ -12,8 +12,8 @@
 #include "game/core/my_app.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_device.h"
+#include "host/command_line.h"
 #include "host/vx_game.h"
-#include "music/command_line.h"
 #include "runtime/fatal.h"
 #include "runtime/gc.h"
 

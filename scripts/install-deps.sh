@@ -13,6 +13,8 @@ packages=(
   xvfb xauth xdotool x11-utils x11-xserver-utils jwm libx11-dev
   # screenshots of the art sheets and reading back captured sound
   imagemagick sox
+  # validating the installed desktop entry and metainfo
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -1,0 +1,20 @@
+# Removes what an install wrote, as its manifest lists it (-DMANIFEST=path),
+# then the game's own folder once only empty folders are left in it. Shared
+# folders (bin, applications, icons, metainfo) stay.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "${MANIFEST} is missing: nothing was installed from this build")
+endif()
+file(STRINGS "${MANIFEST}" installed)
+foreach(path IN LISTS installed)
+  message(STATUS "Removing: ${path}")
+  file(REMOVE "${path}")
+  if(path MATCHES "^(.*/kalvexa)/data/")
+    set(game_dir "${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+if(game_dir)
+  file(GLOB_RECURSE left LIST_DIRECTORIES false "${game_dir}/*")
+  if(NOT left)
+    file(REMOVE_RECURSE "${game_dir}")
+  endif()
+endif()
