@@ -1,14 +1,14 @@
-# Kalvexa: `make run` plays, `make test` runs the whole suite, `make bench`
-# runs the benchmarks, `make install` installs the game under PREFIX and
-# `make uninstall` removes it. All but the last first install what is missing
-# (scripts/install-deps.sh).
+# Kalvexa: `make run` plays, `make test` runs the whole suite, `make demo`
+# plays a scripted demo into demo-out/, `make bench` runs the benchmarks,
+# `make install` installs the game under PREFIX and `make uninstall` removes
+# it. All but the last first install what is missing (scripts/install-deps.sh).
 BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps configure build build-asan run test bench install uninstall clean
+.PHONY: all deps configure build build-asan run test demo bench install uninstall clean
 
 all: build
 
@@ -31,6 +31,12 @@ run: build
 
 test: build build-asan
 	@scripts/with-display.sh scripts/run-tests.sh $(BUILD) $(ASAN_BUILD)
+
+# The real game played with real X input on its own display: a screenshot of
+# every screen and a report in demo-out/. Builds no tests.
+demo: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target kalvexa game_data demo
+	@scripts/with-display.sh $(BUILD)/tools/demo $(BUILD)/kalvexa $(BUILD)/run/data demo-out
 
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD)

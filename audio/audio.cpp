@@ -1,6 +1,7 @@
 #include "audio/audio.h"
 
 #include "graphics/data_path.h"
+#include "runtime/fatal.h"
 
 gxtkAudio* vx_audio_device = nullptr;
 
@@ -13,8 +14,17 @@ c_Sound* c_Sound::m_new() { return this; }
 
 void c_Sound::mark() { gc_queue(m_sample); }
 
+namespace {
+
+void CloseAudioDevice() {
+  if (vx_audio_device) vx_audio_device->Close();
+}
+
+}  // namespace
+
 int vx_audio_SetAudioDevice(gxtkAudio* device) {
   gc_assign(vx_audio_device, device);
+  vx_at_orderly_end(CloseAudioDevice);
   return 0;
 }
 

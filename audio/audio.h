@@ -18,6 +18,7 @@ struct c_Sound : Object {
 // The device, set once at start-up by the game delegate; null until then.
 extern gxtkAudio* vx_audio_device;
 
+// Also has the program's orderly end close the device.
 int vx_audio_SetAudioDevice(gxtkAudio* device);
 // None when the file is missing or cannot be decoded.
 c_Sound* vx_audio_LoadSound(String path);

@@ -19,6 +19,23 @@ gxtkAudio::gxtkAudio() {
   alDistanceModel(AL_NONE);
 }
 
+void gxtkAudio::Close() {
+  for (gxtkChannel& channel : channels) {
+    if (channel.source) {
+      alSourceStop(channel.source);
+      alDeleteSources(1, &channel.source);
+    }
+    channel = gxtkChannel{};
+  }
+  if (alcContext) {
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(alcContext);
+  }
+  if (alcDevice) alcCloseDevice(alcDevice);
+  alcContext = nullptr;
+  alcDevice = nullptr;
+}
+
 ALuint gxtkAudio::Source(gxtkChannel& channel) {
   if (!channel.source) alGenSources(1, &channel.source);
   return channel.source;

@@ -61,6 +61,11 @@ struct gxtkAudio : Object {
   // Marks the samples of channels that still sound, and the last tune.
   void mark() override;
 
+  // Stops every channel and closes the context and the device, so that
+  // OpenAL finishes its output (a wave-file capture gets its lengths) and
+  // complains of nothing left open at exit. The device is silent afterwards.
+  void Close();
+
   // Pause and restart what is audible, for application suspend; channels the
   // game paused itself are left alone.
   virtual int Suspend();

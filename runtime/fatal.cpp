@@ -1,10 +1,12 @@
 #include "runtime/fatal.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "runtime/gc.h"
 #include "runtime/memory.h"
@@ -30,6 +32,8 @@ int reportUsed = 0;
 
 // A stack overflow leaves no room to run the handler on the faulting stack.
 alignas(16) char faultStack[FAULT_STACK_BYTES];
+
+std::vector<void (*)()> endHooks;
 
 void ReportFlush() {
   fwrite(reportChunk, 1, static_cast<size_t>(reportUsed), stdout);
@@ -72,8 +76,25 @@ String DebugObjectAt(const char* text) {
 
 }  // namespace
 
+void vx_at_orderly_end(void (*hook)()) {
+  if (std::find(endHooks.begin(), endHooks.end(), hook) == endHooks.end()) endHooks.push_back(hook);
+}
+
+// Each hook leaves the list before it runs: one that ends the program itself
+// is not run again.
+void vx_orderly_end() {
+  while (!endHooks.empty()) {
+    void (*hook)() = endHooks.back();
+    endHooks.pop_back();
+    hook();
+  }
+}
+
 void vxError(const String& message) {
-  if (message.Empty()) exit(0);
+  if (message.Empty()) {
+    vx_orderly_end();
+    exit(0);
+  }
   std::string text = message.ToCString();
   dbg_error(text.c_str());
 }

@@ -8,8 +8,14 @@
 extern const char* dbg_info;  // current debug position; nothing sets it
 extern String dbg_exstack;    // stack trace saved by the last dbg_throw
 
-// Empty message: the orderly end, status 0. Otherwise fatal.
+// Empty message: the orderly end, status 0, after the end hooks. Otherwise fatal.
 [[noreturn]] void vxError(const String& message);
+// What must be closed or written before the process goes: run on the orderly
+// end only, never on a fatal error, whose report must not wait on a device.
+// Newest first, each once; a hook registered again is kept once.
+void vx_at_orderly_end(void (*hook)());
+// Runs the end hooks; for an end that returns rather than exits.
+void vx_orderly_end();
 [[noreturn]] void dbg_error(const char* message);
 void dbg_stop();
 String dbg_stacktrace();
