@@ -18,6 +18,7 @@ namespace {
 // ---- Tunables ----------------------------------------------------------------
 constexpr long MAX_DECODED_BYTES = 512L << 20;  // bytes: larger sounds are refused (about 50 min of CD audio)
 constexpr int OGG_STEP_FRAMES = 4096;           // frames: the most one stb_vorbis step returns per channel
+constexpr unsigned OGG_MIN_HERTZ = 8000, OGG_MAX_HERTZ = 192000;
 
 // ---- RIFF reading ------------------------------------------------------------------
 struct RiffReader {
@@ -115,9 +116,13 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
   int error = 0;
   stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
   if (!decoder) return nullptr;
+  // What the headers claim is checked before anything is allocated for it;
+  // a length the file cannot tell (0) is bounded while decoding instead.
   stb_vorbis_info info = stb_vorbis_get_info(decoder);
   int c = info.channels;
-  if ((c != 1 && c != 2) || info.sample_rate == 0 || info.sample_rate > INT32_MAX) {
+  long long claimed = static_cast<long long>(stb_vorbis_stream_length_in_samples(decoder)) * c * sizeof(short);
+  if ((c != 1 && c != 2) || info.sample_rate < OGG_MIN_HERTZ || info.sample_rate > OGG_MAX_HERTZ ||
+      claimed > MAX_DECODED_BYTES) {
     stb_vorbis_close(decoder);
     return nullptr;
   }

@@ -1,8 +1,10 @@
 // The host's file access: program paths mapped to the file system, whole
-// text and data files, the saved-state file and the local date.
+// text and data files, the saved-state file, the standard streams and the
+// local date.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "host/replay.h"
 #include "host/vx_game.h"
 #include "host/wfopen.h"
+#include "runtime/print.h"
 
 namespace {
 
@@ -22,8 +26,10 @@ constexpr const char* STATE_FOLDER = "./";
 constexpr const char* STATE_NAME = ".vorlixstate";
 constexpr const char* STATE_FILE = "./.vorlixstate";
 constexpr const char* TEMP_SUFFIX = ".tmp";  // a save in progress: STATE_NAME.<pid>.tmp
-constexpr size_t LOAD_BLOCK = 4096;  // bytes read per call by LoadData
-constexpr int NEW_FILE_MODE = 0666;  // before the umask, as fopen creates files
+constexpr size_t LOAD_BLOCK = 4096;          // bytes read per call by LoadData
+constexpr int NEW_FILE_MODE = 0666;          // before the umask, as fopen creates files
+constexpr size_t STATE_MAX_BYTES = 1 << 20;  // a real state is about 400 bytes
+constexpr const char* NULL_DEVICE = "/dev/null";
 
 // Program path prefixes and the folders they stand for.
 struct Scheme {
@@ -56,6 +62,21 @@ pid_t SavingProcess(const std::string& name) {
 }
 
 bool ProcessExists(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
+
+// The state file opened for reading, or -1 with errno ENOENT when there is
+// none. Anything else there that cannot be read as a file (another user's,
+// left by a run as root; a FIFO, a device, a folder) gives -1 with another
+// errno: it is neither read nor ever replaced. O_NONBLOCK keeps the open of a
+// FIFO from waiting for a writer.
+int OpenState() {
+  int fd = open(STATE_FILE, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) return fd;
+  close(fd);
+  errno = EINVAL;
+  return -1;
+}
 
 // Makes a finished rename survive a crash of the whole machine.
 void SyncCurrentFolder() {
@@ -114,13 +135,21 @@ unsigned char* VxGame::LoadData(String path, int* length) {
 
 // The new state goes to a file of its own beside the old one and replaces it
 // only once it is whole on disk, so a failed or interrupted save leaves the
-// previous state (the player's scores) untouched.
+// previous state (the player's scores) untouched. A replayed game saves
+// nothing: the scores it posts are the recorded run's.
 int VxGame::SaveState(String state) {
+  if (_replay && !_replay->SaveState(state)) return 0;
+  int stored = OpenState();
+  if (stored < 0 && errno != ENOENT) return -1;
+  if (stored >= 0) close(stored);
   std::string bytes;
   vx_utf8_append(state, bytes);
 
+  // Whatever has the temporary file's name already (a link planted to
+  // redirect the save) goes, and the new file is ours alone.
   std::string temp = std::string(STATE_FILE) + "." + std::to_string(getpid()) + TEMP_SUFFIX;
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, NEW_FILE_MODE);
+  unlink(temp.c_str());
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, NEW_FILE_MODE);
   if (fd < 0) return -1;
   FILE* file = fdopen(fd, "wb");
   if (!file) {
@@ -140,7 +169,34 @@ int VxGame::SaveState(String state) {
   return 0;
 }
 
-String VxGame::LoadState() { return LoadString(String(STATE_FILE)); }
+// A state larger than the bound is damaged, not read whole: the game starts
+// from its defaults and its first save replaces it.
+String VxGame::LoadState() {
+  String stored;
+  int fd = OpenState();
+  if (fd < 0 && errno != ENOENT) vxPrint(String("State not readable"));
+  if (fd >= 0) {
+    std::vector<unsigned char> bytes(STATE_MAX_BYTES + 1);
+    size_t used = 0;
+    for (ssize_t n; used < bytes.size() && (n = read(fd, bytes.data() + used, bytes.size() - used)) > 0;) {
+      used += static_cast<size_t>(n);
+    }
+    close(fd);
+    if (used <= STATE_MAX_BYTES) stored = String::Decode(bytes.data(), used);
+  }
+  return _replay ? _replay->LoadState(stored) : stored;
+}
+
+// A closed standard descriptor would go to the next file opened (the X
+// connection), and the game's messages into it; a reader that went away
+// must not end the game either, so failed writes are just dropped.
+void VxGame::GuardStandardStreams() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    // The lowest free descriptor, so `fd` itself.
+    if (fcntl(fd, F_GETFD) < 0) open(NULL_DEVICE, O_RDWR);
+  }
+  signal(SIGPIPE, SIG_IGN);
+}
 
 void VxGame::RemoveStaleSaves() {
   DIR* folder = opendir(STATE_FOLDER);

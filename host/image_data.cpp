@@ -1,29 +1,57 @@
 // Image files become pixel bytes here, through stb_image, at the file's own
-// channel count. Anything that is not a picture of sane size gives none.
-#include <stb_image.h>
-
-#include <cstdint>
+// channel count. Anything that is not a PNG of sane size gives none.
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
 #include "host/vx_game.h"
+
+// Our own stb_image, PNG only: the game's pictures are all PNGs, and no other
+// format's decoder is there to attack. Static, so that nothing clashes with
+// the system's libstb that tests and tools link beside the game's code. Its
+// warnings stay off, as for any header found through -isystem.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb_image.h>
 
 namespace {
 
 // ---- Tunables ---------------------------------------------------------------
-constexpr int IMAGE_MAX_SIDE = 16384;                       // pixels along either side
-constexpr int64_t IMAGE_MAX_PIXELS = int64_t{8192} * 8192;  // pixels in all (256 MiB as RGBA)
+constexpr int IMAGE_MAX_SIDE = 8192;  // pixels along either side (256 MiB as RGBA)
+constexpr const char* DATA_PATH = "vorlix://data/";
+
+// A picture missing from the data folder leaves the window blank (the font
+// is one): the first is named on standard error with the folder looked in.
+void ReportMissing(VxGame& host, const String& path) {
+  static bool reported = false;
+  String data(DATA_PATH);
+  if (reported || !path.StartsWith(data)) return;
+  reported = true;
+  std::error_code error;
+  std::filesystem::path folder =
+      std::filesystem::absolute(host.PathToFilePath(data).ToUtf8(), error).lexically_normal().parent_path();
+  if (std::filesystem::is_directory(folder, error)) {
+    std::string name = path.Slice(data.Length()).ToUtf8();
+    fprintf(stderr, "kalvexa: %s missing from the data folder %s\n", name.c_str(), folder.c_str());
+  } else {
+    fprintf(stderr, "kalvexa: no data folder: %s\n", folder.c_str());
+  }
+}
 
 }  // namespace
 
 unsigned char* VxGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
   FILE* file = OpenFile(path, String("rb"));
-  if (!file) return nullptr;
+  if (!file) {
+    ReportMissing(*this, path);
+    return nullptr;
+  }
   // The header alone first: a picture too large to hold is refused before
   // any of it is decoded.
   int w = 0, h = 0, channels = 0;
   unsigned char* bytes = nullptr;
-  if (stbi_info_from_file(file, &w, &h, &channels) && w > 0 && h > 0 && w <= IMAGE_MAX_SIDE && h <= IMAGE_MAX_SIDE &&
-      int64_t{w} * h <= IMAGE_MAX_PIXELS) {
+  if (stbi_info_from_file(file, &w, &h, &channels) && w > 0 && h > 0 && w <= IMAGE_MAX_SIDE && h <= IMAGE_MAX_SIDE) {
     bytes = stbi_load_from_file(file, &w, &h, &channels, 0);
   }
   fclose(file);

@@ -1,5 +1,6 @@
 // Opening a URL with the desktop's handler. The URL is one argument of
 // xdg-open and never passes through a shell, so nothing in it is run.
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@ void VxGlfwGame::OpenUrl(String url) {
   if (child < 0) return;
   if (child == 0) {
     if (fork() == 0) {
+      signal(SIGPIPE, SIG_DFL);  // the game's own choice, not the opener's
       execvp(URL_OPENER, arguments);
       _exit(127);
     }
