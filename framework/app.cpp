@@ -1,5 +1,7 @@
 #include "framework/app.h"
 
+#include <cstdint>
+
 #include "framework/game_delegate.h"
 #include "host/vx_game.h"
 #include "runtime/fatal.h"
@@ -27,6 +29,15 @@ int vx_app_SetUpdateRate(int hertz) {
 }
 
 int vx_app_Millisecs() { return vx_app__game->Millisecs(); }
+
+// Unsigned arithmetic wraps where signed would overflow.
+int vx_app_MillisecsBetween(int earlier, int later) {
+  return static_cast<int32_t>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
+}
+
+int vx_app_MillisecsAfter(int time, int ms) {
+  return static_cast<int32_t>(static_cast<uint32_t>(time) + static_cast<uint32_t>(ms));
+}
 
 String vx_app_LoadState() { return vx_app__game->LoadState(); }
 

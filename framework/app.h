@@ -31,7 +31,13 @@ extern VxGame* vx_app__game;              // the host
 extern int vx_app__updateRate;            // last rate passed to vx_app_SetUpdateRate
 
 int vx_app_SetUpdateRate(int hertz);
+// The host's millisecond clock. It wraps modulo 2^32 (after 24.8 days it
+// goes negative): compare and advance its times only through the two below.
 int vx_app_Millisecs();
+// `later` - `earlier`, right for times less than 2^31 ms apart.
+int vx_app_MillisecsBetween(int earlier, int later);
+// `time` + `ms`, wrapping as the clock does.
+int vx_app_MillisecsAfter(int time, int ms);
 String vx_app_LoadState();
 int vx_app_SaveState(String state);
 // The orderly end of the program: exit status 0.

@@ -148,7 +148,7 @@ int c_InputDevice::p_BeginUpdate() {
   for (int j = 0; j < JOYSTICKS; ++j) {
     c_JoyState* state = m_joyStates[j];
     // Pads are numbered without gaps: the first missing one ends the scan.
-    if (!VxGame::_game->PollJoystick(j, state->joyx, state->joyy, state->joyz, state->buttons)) break;
+    if (!VxGame::_game->ReadJoystick(j, state->joyx, state->joyy, state->joyz, state->buttons)) break;
     for (int b = 0; b < JOY_BUTTONS; ++b) {
       int key = KEY_JOY0 + JOY_BUTTONS * j + b;
       if (state->buttons[b]) {

@@ -1,6 +1,9 @@
 // The GLFW host: the window, the clock and the main loop with its fixed
 // update rate, its catch-up limit and its suspension while the window is
 // iconified or unfocused.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <vector>
@@ -26,6 +29,8 @@ constexpr const char* ICON_PATH = "vorlix://data/icons/kalvexa-";  // + size + "
 constexpr int ICON_SIZES[] = {32, 64, 128, 256};
 constexpr int MAX_CATCH_UP_TICKS = 4;  // update ticks per pass before the backlog is dropped
 constexpr int MAX_VIDEO_MODES = 1024;
+constexpr double MILLISECS_WRAP = 4294967296.0;  // 2^32: the clock's period
+constexpr const char* REPORT_VARIABLE = "KALVEXA_REPORT";
 
 VxGlfwVideoMode* NewVideoMode(const GLFWvidmode& mode) {
   VxGlfwVideoMode* copy = new VxGlfwVideoMode();
@@ -66,7 +71,13 @@ void VxGlfwGame::SetUpdateRate(int hertz) {
   }
 }
 
-int VxGlfwGame::Millisecs() { return static_cast<int>(Time() * 1000); }
+// Whole milliseconds modulo 2^32 as a 32-bit two's-complement int, computed
+// in doubles so that no time, however far off, overflows the conversion.
+int VxGlfwGame::ClockMillisecs() {
+  double ms = std::fmod(std::floor(Time() * 1000), MILLISECS_WRAP);
+  if (ms < 0) ms += MILLISECS_WRAP;
+  return ms >= 0 && ms < MILLISECS_WRAP ? static_cast<int32_t>(static_cast<uint32_t>(ms)) : 0;
+}
 
 void VxGlfwGame::SetMouseVisible(bool visible) {
   if (visible) {
@@ -78,10 +89,12 @@ void VxGlfwGame::SetMouseVisible(bool visible) {
 
 void VxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                                int stencil, bool fullscreen) {
-  // No key may stay down in the game across the change of window.
+  // No key may stay down in the game across the change of window. A
+  // recorded or replayed game goes by the keys it was sent, which the
+  // recording holds, not by the keyboard.
   for (int key = 0; key <= GLFW_KEY_LAST; ++key) {
     int code = TransKey(key);
-    if (code && KeyHeld(key)) KeyEvent(c_VxGameEvent::KeyUp, code);
+    if (code && (_replay ? KeySentDown(code) : KeyHeld(key))) KeyEvent(c_VxGameEvent::KeyUp, code);
   }
   OpenWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen);
 }
@@ -103,8 +116,10 @@ Array<VxGlfwVideoMode*> VxGlfwGame::GetGlfwVideoModes() {
 void VxGlfwGame::Run() {
   SetGlfwWindow(WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_COLOUR_BITS, WINDOW_COLOUR_BITS, WINDOW_COLOUR_BITS, 0, 0, 0,
                 false);
+  _runStart = Time();
   StartGame();
   RenderGame();
+  ++_framesRendered;
 
   for (;;) {
     PollEvents();
@@ -127,7 +142,10 @@ void VxGlfwGame::Run() {
 
     // No ticks: render on window events only (not at all while iconified).
     if (!_updateRate || _suspended) {
-      if (!_iconified) RenderGame();
+      if (!_iconified) {
+        RenderGame();
+        ++_framesRendered;
+      }
       WaitEvents();
       continue;
     }
@@ -142,12 +160,24 @@ void VxGlfwGame::Run() {
     for (int tick = 0; tick < MAX_CATCH_UP_TICKS && !caughtUp; ++tick) {
       _nextUpdate += _updatePeriod;
       UpdateGame();
+      ++_updateTicks;
       caughtUp = !_updateRate || _nextUpdate - Time() > 0;
     }
     RenderGame();
+    ++_framesRendered;
     // Still behind: the backlog is dropped rather than carried on.
     if (!caughtUp && _updateRate) _nextUpdate = Time();
   }
+}
+
+void VxGlfwGame::WriteReport() {
+  const char* path = getenv(REPORT_VARIABLE);
+  FILE* file = path ? fopen(path, "w") : nullptr;
+  if (!file) return;
+  double seconds = Time() - _runStart;
+  fprintf(file, "update_ticks %d\nframes_rendered %d\nrun_seconds %.3f\naverage_fps %.2f\n", _updateTicks,
+          _framesRendered, seconds, seconds > 0 ? _framesRendered / seconds : 0.0);
+  fclose(file);
 }
 
 double VxGlfwGame::Time() { return glfwGetTime(); }

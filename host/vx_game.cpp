@@ -1,9 +1,12 @@
 // The platform-neutral host: its state, and the guarded wrappers through
 // which every call reaches the delegate. Each wrapper keeps the started and
-// suspended states, turns a language exception into Die, and lets the
-// collector take one step once the outermost call is over, whatever happened.
+// suspended states, shows the outermost call to an attached recording or
+// replay, turns a language exception into Die, and lets the collector take
+// one step once the outermost call is over, whatever happened.
 #include <cstdlib>
 
+#include "framework/game_event.h"
+#include "host/replay.h"
 #include "host/vx_game.h"
 #include "runtime/gc.h"
 #include "runtime/print.h"
@@ -20,10 +23,11 @@ constexpr int EXIT_UNCAUGHT = -1;  // seen by the parent as 255
 // called from game code (key-ups sent by SetGlfwWindow during a tick) must
 // not sweep while the tick's C++ locals hold objects no root reaches.
 template <class Call>
-void VxGame::Guarded(Call call) {
+void VxGame::Guarded(const VxCall& call, Call run) {
+  if (_wrapperDepth == 0 && _replay && !_replay->Begin(*this, call)) return;
   ++_wrapperDepth;
   try {
-    call();
+    run();
   } catch (ThrowableObject* ex) {
     Die(ex);
   }
@@ -38,9 +42,19 @@ void VxGame::SetUpdateRate(int hertz) { _updateRate = hertz; }
 int VxGame::UpdateRate() { return _updateRate; }
 bool VxGame::Started() { return _started; }
 bool VxGame::Suspended() { return _suspended; }
-int VxGame::Millisecs() { return 0; }
+int VxGame::Millisecs() { return _replay ? _replay->Millisecs() : ClockMillisecs(); }
+int VxGame::ClockMillisecs() { return 0; }
 
 bool VxGame::PollJoystick(int, Array<float>, Array<float>, Array<float>, Array<bool>) { return false; }
+
+bool VxGame::ReadJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) {
+  if (!_replay) return PollJoystick(port, joyx, joyy, joyz, buttons);
+  return _replay->Joystick(*this, port, joyx, joyy, joyz, buttons);
+}
+
+void VxGame::SetReplay(VxReplay* replay) { _replay = replay; }
+
+bool VxGame::KeySentDown(int key) const { return key >= 0 && key < KEY_CODES && _keysSentDown[key]; }
 void VxGame::OpenUrl(String) {}
 void VxGame::SetMouseVisible(bool) {}
 
@@ -59,52 +73,57 @@ void VxGame::gc_collect() {
 void VxGame::StartGame() {
   if (_started) return;
   _started = true;
-  Guarded([&] { _delegate->StartGame(); });
+  Guarded({VxLine::START}, [&] { _delegate->StartGame(); });
 }
 
 void VxGame::SuspendGame() {
   if (!_started || _suspended) return;
   _suspended = true;
-  Guarded([&] { _delegate->SuspendGame(); });
+  Guarded({VxLine::SUSPEND}, [&] { _delegate->SuspendGame(); });
 }
 
 void VxGame::ResumeGame() {
   if (!_started || !_suspended) return;
   _suspended = false;
-  Guarded([&] { _delegate->ResumeGame(); });
+  Guarded({VxLine::RESUME}, [&] { _delegate->ResumeGame(); });
 }
 
 void VxGame::UpdateGame() {
   if (!_started || _suspended) return;
-  Guarded([&] { _delegate->UpdateGame(); });
+  Guarded({VxLine::UPDATE}, [&] { _delegate->UpdateGame(); });
 }
 
 void VxGame::RenderGame() {
   if (!_started) return;
-  Guarded([&] { _delegate->RenderGame(); });
+  Guarded({VxLine::RENDER}, [&] { _delegate->RenderGame(); });
 }
 
 void VxGame::KeyEvent(int event, int data) {
   if (!_started) return;
-  Guarded([&] { _delegate->KeyEvent(event, data); });
+  Guarded({VxLine::KEY, event, data}, [&] {
+    if ((event == c_VxGameEvent::KeyDown || event == c_VxGameEvent::KeyUp) && data >= 0 && data < KEY_CODES) {
+      _keysSentDown[data] = event == c_VxGameEvent::KeyDown;
+    }
+    _delegate->KeyEvent(event, data);
+  });
 }
 
 void VxGame::MouseEvent(int event, int data, float x, float y) {
   if (!_started) return;
-  Guarded([&] { _delegate->MouseEvent(event, data, x, y); });
+  Guarded({VxLine::MOUSE, event, data, x, y}, [&] { _delegate->MouseEvent(event, data, x, y); });
 }
 
 void VxGame::TouchEvent(int event, int data, float x, float y) {
   if (!_started) return;
-  Guarded([&] { _delegate->TouchEvent(event, data, x, y); });
+  Guarded({VxLine::TOUCH, event, data, x, y}, [&] { _delegate->TouchEvent(event, data, x, y); });
 }
 
 void VxGame::MotionEvent(int event, int data, float x, float y, float z) {
   if (!_started) return;
-  Guarded([&] { _delegate->MotionEvent(event, data, x, y, z); });
+  Guarded({VxLine::MOTION, event, data, x, y, z}, [&] { _delegate->MotionEvent(event, data, x, y, z); });
 }
 
 void VxGame::DiscardGraphics() {
   if (!_started) return;
-  Guarded([&] { _delegate->DiscardGraphics(); });
+  Guarded({VxLine::DISCARD}, [&] { _delegate->DiscardGraphics(); });
 }

@@ -3,8 +3,10 @@
 // files and saved state; VxGlfwGame adds the window, timing, input callbacks
 // and the main loop; VxVorlixGame is the concrete class the entry point makes.
 #pragma once
+#include <bitset>
 #include <cstdio>
 
+#include "framework/key_codes.h"
 #include "runtime/array.h"
 #include "runtime/object.h"
 #include "runtime/string.h"
@@ -14,6 +16,9 @@
 extern int glfwGraphicsSeq;
 
 struct GLFWgamepad;
+struct VxCall;
+class VxPlayer;
+class VxReplay;
 
 // Receiver of every call from the host; each operation does nothing by default.
 struct VxGameDelegate : Object {
@@ -51,15 +56,26 @@ class VxGame {
   virtual int UpdateRate();
   virtual bool Started();
   virtual bool Suspended();
+  // The clock as the game reads it: while a recording or a replay is
+  // attached, the value sampled for the call in progress.
   virtual int Millisecs();
+  // The host's own millisecond clock, wrapping modulo 2^32.
+  virtual int ClockMillisecs();
   virtual void GetDate(Array<int> date);
   virtual int SaveState(String state);
   virtual String LoadState();
   // Removes the temporary files of saves whose process was killed midway;
   // the state file itself is never touched.
   static void RemoveStaleSaves();
+  // Opens descriptors 0, 1 and 2 on /dev/null where they are closed, and
+  // lets writes to a pipe nobody reads fail instead of ending the process.
+  // First thing in main, before anything opens a file.
+  static void GuardStandardStreams();
   virtual String LoadString(String path);
   virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);
+  // PollJoystick as the game reads it: while a recording or a replay is
+  // attached, the pad it records or replays.
+  bool ReadJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);
   virtual void OpenUrl(String url);
   virtual void SetMouseVisible(bool visible);
   virtual String PathToFilePath(String path);
@@ -80,6 +96,11 @@ class VxGame {
   virtual void MotionEvent(int event, int data, float x, float y, float z);
   virtual void DiscardGraphics();
 
+  // Attaches a recorder or a player (host/replay.h), or detaches it (null).
+  void SetReplay(VxReplay* replay);
+  // Whether the game has had a key-down for `key` and no key-up since.
+  bool KeySentDown(int key) const;
+
  protected:
   // The two steps of SaveState that can fail once the new file is open; a
   // test replaces them to show that a failure leaves the old state whole.
@@ -91,13 +112,15 @@ class VxGame {
   int _updateRate = 0;
   bool _started = false;
   bool _suspended = false;
+  VxReplay* _replay = nullptr;
 
  private:
-  // Runs one delegate call the way every wrapper must.
+  // Runs one delegate call the way every wrapper must; `call` describes it to a replay.
   template <class Call>
-  void Guarded(Call call);
+  void Guarded(const VxCall& call, Call run);
 
   int _wrapperDepth = 0;  // wrapper calls in progress, counting those made from inside others
+  std::bitset<KEY_CODES> _keysSentDown;
 };
 
 class VxGlfwGame : public VxGame {
@@ -105,7 +128,7 @@ class VxGlfwGame : public VxGame {
   static VxGlfwGame* _glfwGame;
 
   void SetUpdateRate(int hertz) override;
-  int Millisecs() override;
+  int ClockMillisecs() override;
   bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) override;
   void OpenUrl(String url) override;
   void SetMouseVisible(bool visible) override;
@@ -118,6 +141,14 @@ class VxGlfwGame : public VxGame {
   virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
                              bool fullscreen);
   virtual void Run();
+  // Instead of Run: feeds the player's calls to the wrappers; paced, at
+  // their recorded times in a window, until the window closes.
+  void Replay(VxPlayer& player, bool paced);
+  // The loop's own account of the run, for people measuring the game: when
+  // the environment variable KALVEXA_REPORT names a file, "update_ticks",
+  // "frames_rendered", "run_seconds" and "average_fps" lines ("name value")
+  // are written there. Main has it done on every orderly end.
+  void WriteReport();
   // Adds the gamepad mappings of a database file beside the data folder and
   // of SDL_GAMECONTROLLERCONFIG to GLFW's own.
   void UpdateGamepadMappings();
@@ -157,6 +188,9 @@ class VxGlfwGame : public VxGame {
   bool _iconified = false;
   double _nextUpdate = 0;
   double _updatePeriod = 0;
+  double _runStart = 0;
+  int _updateTicks = 0;
+  int _framesRendered = 0;
 };
 
 class VxVorlixGame : public VxGlfwGame {

@@ -20,7 +20,7 @@ int c_OmbiPlayer::p_Ombi_LoadChunk() {
     DecodeFrame(s - OMBI_FIRST_DECODE_STEP);
   }
   m_loadStep = s + 1;
-  m_nextStepTime = vx_app_Millisecs() + OMBI_START_DELAY_MS;
+  m_nextStepTime = vx_app_MillisecsAfter(vx_app_Millisecs(), OMBI_START_DELAY_MS);
   if (m_loadStep > OMBI_LOAD_STEPS) m_loadStep = 0;
   return 0;
 }

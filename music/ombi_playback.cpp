@@ -26,14 +26,14 @@ int c_OmbiPlayer::p_Ombi_Alive_U(int paused, int musicOn) {
   if (m_state == 0) StopSounding();
   if (m_state == 2 && paused == 0 && m_loadStep == 0 && musicOn == 1) p_Ombi_MusicPlay();
   // Timed from the last paused tick, so a pause of any length ends without catch-up steps.
-  if (paused == 1) m_nextStepTime = vx_app_Millisecs() + OMBI_RESUME_DELAY_MS;
+  if (paused == 1) m_nextStepTime = vx_app_MillisecsAfter(vx_app_Millisecs(), OMBI_RESUME_DELAY_MS);
   if (m_state == 2 && (paused == 1 || musicOn == 0)) StopSounding();
   return 0;
 }
 
 int c_OmbiPlayer::p_Ombi_MusicPlay() {
-  int now = vx_app_Millisecs();
-  if (!(now > m_nextStepTime || m_nextStepTime > now + OMBI_FAR_FUTURE_MS)) return 0;
+  int ahead = vx_app_MillisecsBetween(vx_app_Millisecs(), m_nextStepTime);
+  if (!(ahead < 0 || ahead > OMBI_FAR_FUTURE_MS)) return 0;
 
   for (int ch = 0; ch < m_channelCount; ++ch) {
     int v = m_variant[ch];
@@ -55,7 +55,7 @@ int c_OmbiPlayer::p_Ombi_MusicPlay() {
   }
 
   // From the previous due time, not from now: a late tick does not stretch the tune.
-  m_nextStepTime += OMBI_TEMPO_MS / m_tempo;
+  m_nextStepTime = vx_app_MillisecsAfter(m_nextStepTime, OMBI_TEMPO_MS / m_tempo);
   m_step = (m_step + 1) % OMBI_STEPS;
   if (m_step != 0) return 0;
 

@@ -65,7 +65,7 @@ int c_OmbiPlayer::p_Ombi_StartTune(String name, int seed, int tempo) {
   String path = String("tunes/") + name + String(".png");
   m_variation = 0;
   m_tuneSeed = seed;
-  m_nextStepTime = vx_app_Millisecs() + OMBI_START_DELAY_MS;
+  m_nextStepTime = vx_app_MillisecsAfter(vx_app_Millisecs(), OMBI_START_DELAY_MS);
   m_step = 0;
   m_state = 2;
   // A step lasts 8000 / tempo ms: a tempo that is not positive keeps the old one.

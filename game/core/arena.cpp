@@ -4,6 +4,7 @@
 // the paint rule and the spin switch, the player, the actors, the frame, the
 // particles and the display.
 #include <cmath>
+#include <cstdint>
 
 #include "framework/random.h"
 #include "framework/vxmath.h"
@@ -305,7 +306,8 @@ void PaintRule(c_MyApp& app) {
 void DrawSwitch(c_MyApp& app) {
   app.p_ResetDraw();
   float frame = FRAME_SWITCH;
-  if (app.gameVars[LEVEL_SWITCH_LIT] == 1 && vx_app_Millisecs() % BLINK_PERIOD < BLINK_ON) {
+  // The clock read unsigned: once it wraps it goes negative.
+  if (app.gameVars[LEVEL_SWITCH_LIT] == 1 && static_cast<uint32_t>(vx_app_Millisecs()) % BLINK_PERIOD < BLINK_ON) {
     frame = FRAME_SWITCH_LIT;
     app.p_SetSize(BLINK_SIZE);
   }

@@ -86,7 +86,7 @@ int c_MyApp::p_OnUpdate() {
   if (vx_Kalvexa_HasMusic == 1) music->p_Ombi_Alive_U(paused == 1 ? 1 : 0, MusicOn() ? 1 : 0);
 
   int now = vx_app_Millisecs();
-  int elapsed = now - lastMillis;
+  int elapsed = vx_app_MillisecsBetween(lastMillis, now);
   if (elapsed > 0) fps = 1000 / elapsed;
   fpsSmooth = (fpsSmooth * 9 + fps) / 10;
   lastMillis = now;

@@ -131,7 +131,8 @@ int c_MyApp::p_OnRender() {
   if (vx_Kalvexa_HasMusic == 1) music->p_Ombi_Alive_R();
 
   int now = vx_app_Millisecs();
-  if (now > renderLastMillis) renderFps = 1000 / (now - renderLastMillis);
+  int elapsed = vx_app_MillisecsBetween(renderLastMillis, now);
+  if (elapsed > 0) renderFps = 1000 / elapsed;
   renderFpsSmooth = (renderFpsSmooth * 9 + renderFps) / 10;
   renderLastMillis = now;
 

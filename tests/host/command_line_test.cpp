@@ -17,8 +17,15 @@ TEST(CommandLine, SwitchesAnswerOrApplyAndAnythingElseIsAUsageError) {
     EXPECT_EQ(vx_Kalvexa_HasMusic, argc - 1);
     EXPECT_EQ(vx_Kalvexa_HasMusicStream, 2 - argc);
   }
+  // A switch's file is the argument after it, whatever it is.
+  const char* run[] = {"kalvexa", "--record", "--sequencer", "--sequencer", "--headless"};
+  EXPECT_STREQ(vx_Kalvexa_Switch(5, run, "--record"), "--sequencer");
+  EXPECT_STREQ(vx_Kalvexa_Switch(5, run, "--headless"), "");
+  EXPECT_EQ(vx_Kalvexa_Switch(5, run, "--replay"), nullptr);
+  EXPECT_EQ(vx_Kalvexa_GameSwitches(5, run), std::vector<std::string>{"--sequencer"});
   // The answers and the usage error come before a window would open.
-  const std::string usage = "usage: kalvexa [--help] [--version] [--sequencer]\n";
+  const std::string usage =
+      "usage: kalvexa [--help] [--version] [--sequencer] [--record FILE] [--replay FILE] [--headless]\n";
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -31,6 +38,10 @@ TEST(CommandLine, SwitchesAnswerOrApplyAndAnythingElseIsAUsageError) {
       {{"--music"}, 2, "", usage},
       {{"--sequencer", "x"}, 2, "", usage},
       {{"--help", "-h"}, 2, "", usage},
+      {{"--headless"}, 2, "", usage},
+      {{"--record"}, 2, "", usage},
+      {{"--record", "a", "--replay", "b"}, 2, "", usage},
+      {{"--replay", "--help", "--headless"}, 2, "", "kalvexa: --help: No such file or directory\n"},
   };
   ProcessOptions noDisplay;
   noDisplay.unsetEnv = {"DISPLAY"};
