@@ -3,8 +3,6 @@
 #include <stdlib.h>
 
 #include <cmath>
-#include <fstream>
-#include <stdexcept>
 
 #include "tools/assetgen/ogg_file.h"
 
@@ -64,19 +62,6 @@ Bytes EncodeOgg(const std::vector<int16_t>& samples, int channels, int rate) {
   std::vector<std::vector<float>> planar(static_cast<size_t>(channels));
   for (size_t i = 0; i < samples.size(); ++i) planar[i % channels].push_back(samples[i] / 32768.0f);
   return EncodeOgg(planar, rate, 0.4f);
-}
-
-Decoded Decode(Decoder decoder, const Bytes& file) {
-  Decoded d;
-  FILE* f = MemoryFile(file);
-  unsigned char* data = decoder(f, &d.length, &d.channels, &d.format, &d.hertz);
-  fclose(f);
-  if (data) {
-    d.ok = true;
-    d.data.assign(data, data + static_cast<size_t>(d.length) * d.channels * d.format);
-    free(data);
-  }
-  return d;
 }
 
 FILE* MemoryFile(const Bytes& bytes) {

@@ -1,12 +1,11 @@
-// Sound material the audio tests make themselves: tones, RIFF/WAVE files with
-// chosen chunk layouts, Ogg Vorbis files from libvorbisenc, and OpenAL buffers
-// straight from PCM.
+// Sound material the audio tests and benchmarks make themselves: tones,
+// RIFF/WAVE files with chosen chunk layouts, Ogg Vorbis files from
+// libvorbisenc, and OpenAL buffers straight from PCM.
 #pragma once
 #include <AL/al.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,7 +17,6 @@ using Bytes = std::vector<unsigned char>;
 std::vector<int16_t> Tone(double hertz, double seconds, int rate, int channels = 1);
 // n bytes that differ from their neighbours.
 Bytes Ramp(size_t n);
-
 // The body of a PCM format chunk; `extra` bytes of zeros follow the 16 standard ones.
 Bytes FormatBody(unsigned channels, uint32_t hertz, unsigned bits, int extra = 0);
 // "RIFF" size "WAVE" and the chunks in order, each padded to an even size.
@@ -28,16 +26,8 @@ Bytes Wav(unsigned channels, uint32_t hertz, unsigned bits, const Bytes& data);
 // Interleaved 16-bit PCM (possibly none) at quality 0.4.
 Bytes EncodeOgg(const std::vector<int16_t>& samples, int channels, int rate);
 
-// What one of the host's decoders made of a file.
-struct Decoded {
-  bool ok = false;
-  Bytes data;
-  int length = -1, channels = -1, format = -1, hertz = -1;
-};
+// One of the host's decoders, and a read-only in-memory file over `bytes` for it.
 using Decoder = unsigned char* (*)(FILE*, int*, int*, int*, int*);
-Decoded Decode(Decoder decoder, const Bytes& file);
-// A read-only in-memory file over `bytes` (which must outlive it).
 FILE* MemoryFile(const Bytes& bytes);
-
 // A mono 16-bit OpenAL buffer of a tone (needs a current context).
 ALuint ToneBuffer(double hertz, double seconds, int rate = 44100);

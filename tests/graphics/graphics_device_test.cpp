@@ -49,18 +49,27 @@ TEST_F(DeviceTest, AFullBatchIs256QuadsInOneDrawElementsAndClsDiscardsWhatIsNotY
 }
 
 TEST_F(DeviceTest, ColourMatrixAndTheBlendInForceStayInTheBatchWhileBlendChangesFlushIt) {
-  device->SetColor(0, 0, 0);
-  device->DrawRect(0, 0, 1, 1);
-  device->SetColor(255, 0, 0);
+  // Premultiplied by alpha as ABGR bytes, out-of-range terms spilling over unclamped.
+  const struct {
+    float r, g, b, a;
+    uint32_t packed;
+  } colours[] = {{0, 0, 0, 1, 0xFF000000u},
+                 {255, 0, 0, 1, 0xFF0000FFu},
+                 {200, 100, 50, 0.5f, 0x7F193264u},
+                 {300, 0, 0, 1, 0xFF00012Cu}};
+  for (const auto& c : colours) {
+    device->SetAlpha(c.a);
+    device->SetColor(c.r, c.g, c.b);
+    device->DrawRect(0, 0, 1, 1);
+  }
   device->SetMatrix(0, 1, -1, 0, 100, 50);
   device->DrawRect(10, 0, 5, 5);
   device->SetMatrix(1, 0, 0, 1, 0, 0);
   std::vector<GlCall> draws = Flushed();
   ASSERT_EQ(draws.size(), 1u);
-  EXPECT_EQ(draws[0].vertices[0].color, 0xFF000000u);
-  EXPECT_EQ(draws[0].vertices[4].color, 0xFF0000FFu);
-  EXPECT_FLOAT_EQ(draws[0].vertices[4].x, 100);
-  EXPECT_FLOAT_EQ(draws[0].vertices[4].y, 60);
+  for (size_t i = 0; i < std::size(colours); ++i) EXPECT_EQ(draws[0].vertices[4 * i].color, colours[i].packed) << i;
+  EXPECT_FLOAT_EQ(draws[0].vertices[16].x, 100);
+  EXPECT_FLOAT_EQ(draws[0].vertices[16].y, 60);
 
   // Mode 0 is in force after BeginRender, and every mode but 1 blends alike.
   for (int mode : {0, 2, 1, 1, 0, 1}) {
@@ -76,6 +85,9 @@ TEST_F(DeviceTest, OnlyPrimitivesOfOneVertexCountAndOneSurfaceShareABatch) {
   gxtkSurface* b = device->CreateSurface(16, 16);
   device->DrawRect(0, 0, 1, 1);
   device->DrawPoint(5, 5);
+  device->DrawLine(0, 0, 1, 1);
+  device->DrawLine(0, 0, 1, 1);
+  device->DrawPoly(Array<float>(6));  // three points: a triangle
   device->DrawRect(0, 0, 1, 1);
   device->DrawPoly(Array<float>(8));  // four points: a quad
   device->DrawPoly(Array<float>(10));
@@ -85,14 +97,19 @@ TEST_F(DeviceTest, OnlyPrimitivesOfOneVertexCountAndOneSurfaceShareABatch) {
   device->DrawSurface(b, 0, 0);
   device->DrawRect(0, 0, 1, 1);
   std::vector<GlCall> draws = Flushed();
-  ASSERT_EQ(draws.size(), 8u);
-  EXPECT_EQ(draws[1].args, (Args{GL_POINTS, 0, 1}));
-  EXPECT_EQ(draws[2].args, (Args{GL_TRIANGLES, 12, GL_UNSIGNED_SHORT}));
-  EXPECT_EQ(draws[4].args, (Args{GL_TRIANGLE_FAN, 5, 5}));  // the second fan of one buffer
-  EXPECT_EQ(draws[5].texture, a->textureName);
-  EXPECT_EQ(draws[5].args[1], 12);
-  EXPECT_EQ(draws[6].texture, b->textureName);
-  EXPECT_FALSE(draws[7].textured) << "texturing is switched off after a textured batch";
+  ASSERT_EQ(draws.size(), 10u);
+  const Args expected[] = {{GL_TRIANGLES, 6, GL_UNSIGNED_SHORT},
+                           {GL_POINTS, 0, 1},
+                           {GL_LINES, 0, 4},
+                           {GL_TRIANGLES, 0, 3},
+                           {GL_TRIANGLES, 12, GL_UNSIGNED_SHORT},
+                           {GL_TRIANGLE_FAN, 0, 5},
+                           {GL_TRIANGLE_FAN, 5, 5}};  // the second fan of one buffer
+  for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(draws[i].args, expected[i]) << i;
+  EXPECT_EQ(draws[7].texture, a->textureName);
+  EXPECT_EQ(draws[7].args[1], 12);
+  EXPECT_EQ(draws[8].texture, b->textureName);
+  EXPECT_FALSE(draws[9].textured) << "texturing is switched off after a textured batch";
 }
 
 TEST_F(DeviceTest, OvalsAndPolygonsKeepTheirVertexCountsWithinBounds) {

@@ -1,16 +1,19 @@
+// The graphics module over the recording GL table and the real host's picture
+// decoder: data paths, the matrix, images cut from pictures, fonts, textures
+// across windows, caller errors and pictures of every shape and size.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "graphics/data_path.h"
 #include "graphics/graphics.h"
-#include "runtime/gc.h"
 #include "tests/graphics/png_files.h"
 #include "tests/support/gl_recorder.h"
-#include "tests/support/resident_memory.h"
+
+extern "C" unsigned char* stbi_zlib_compress(unsigned char* data, int length, int* compressed, int quality);
 
 namespace {
 
@@ -26,48 +29,37 @@ TEST(DataPath, BareNamesGoToTheDataFolderAndSchemedOrRootedPathsStay) {
 }
 
 // The real host, counting the picture files it decodes.
-class CountingHost : public VxGlfwGame {
- public:
+struct CountingHost : VxGlfwGame {
   int decoded = 0;
-
   unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override {
     ++decoded;
     return VxGlfwGame::LoadImageData(path, width, height, depth);
   }
 };
 
-class ModuleTest : public ::testing::Test {
- protected:
+struct ModuleTest : ::testing::Test {
   GlRecorder gl;
   gxtkGraphics* device = new gxtkGraphics();
   TempFolder folder;
-  Installed<CountingHost> host;
+  CountingHost host;
 
   void SetUp() override {
+    VxGame::_game = VxGlfwGame::_glfwGame = &host;
     vx_graphics_context = (new c_GraphicsContext())->m_new();
     vx_graphics_SetGraphicsDevice(device);
     device->BeginRender();
     vx_graphics_BeginRender();
     gl.Clear();
   }
-
   void TearDown() override {
     vx_graphics_EndRender();
     vx_graphics_device = nullptr;
     vx_graphics_context = nullptr;
+    VxGame::_game = VxGlfwGame::_glfwGame = nullptr;
   }
-
-  // An RGBA surface without a texture.
-  static gxtkSurface* Surface(int w, int h) {
-    gxtkSurface* s = new gxtkSurface();
-    s->SetData(static_cast<unsigned char*>(calloc(static_cast<size_t>(w) * h, 4)), w, h, 4);
-    return s;
-  }
-
   void Picture(const std::string& name, int w, int h) {
     ASSERT_TRUE(WritePng(folder.Path("data/" + name), w, h, 4, std::vector<unsigned char>(w * h * 4, 255)));
   }
-
   std::vector<gxtkVertex> Drawn() {
     device->EndRender();
     std::vector<gxtkVertex> all;
@@ -75,19 +67,6 @@ class ModuleTest : public ::testing::Test {
     gl.Clear();
     return all;
   }
-
-  // `call` ends the program with the fatal report `message`.
-  template <class Call>
-  static void ExpectFatal(Call call, const std::string& message) {
-    EXPECT_EXIT(
-        {
-          dup2(2, 1);  // fatal errors print on standard output; the death test reads standard error
-          close(0);    // no debugger attached
-          call();
-        },
-        ::testing::ExitedWithCode(255), "Vorlix Runtime Error : " + message);
-  }
-
   // The top-left corners of the given frames, x and y in turn.
   static std::vector<int> Corners(c_Image* image, std::initializer_list<int> frames) {
     std::vector<int> corners;
@@ -96,7 +75,7 @@ class ModuleTest : public ::testing::Test {
   }
 };
 
-TEST_F(ModuleTest, DrawingUsesTheMatrixInForceAndEllipsesAreGivenByCentreAndRadii) {
+TEST_F(ModuleTest, DrawingUsesTheMatrixInForceEllipsesTakeCentreAndRadiiAndImagesTurnAboutTheirHandle) {
   vx_graphics_Translate(5, 5);
   vx_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
   vx_graphics_DrawRect(0, 0, 1, 1);
@@ -105,15 +84,20 @@ TEST_F(ModuleTest, DrawingUsesTheMatrixInForceAndEllipsesAreGivenByCentreAndRadi
   vx_graphics_DrawRect(0, 0, 1, 1);
   vx_graphics_PopMatrix();
   vx_graphics_DrawEllipse(50, 40, 20, 10);
+  // 16 x 8 with the handle at its centre, at (100, 100): a quarter turn
+  // counter-clockwise on screen, then doubled and unturned.
+  c_Image* image = (new c_Image())->m_new()->p_Init(device->CreateSurface(16, 8), 1, c_Image::HandleCentered);
+  vx_graphics_DrawImage2(image, 100, 100, 90, 1, 1, 0);
+  vx_graphics_DrawImage2(image, 100, 100, 0, 2, 2, 0);
   std::vector<gxtkVertex> drawn = Drawn();
-  ASSERT_EQ(drawn.size(), 4u + 4 + 28);
-  EXPECT_FLOAT_EQ(drawn[0].x, 0);
-  EXPECT_FLOAT_EQ(drawn[4].x, 10);
-  EXPECT_FLOAT_EQ(drawn[8].x, 70);
-  EXPECT_FLOAT_EQ(drawn[8].y, 40);
+  ASSERT_EQ(drawn.size(), 4u + 4 + 28 + 4 + 4);
+  std::vector<float> expected = {0, 0, 10, 0, 70, 40, 96, 108, 96, 92, 104, 92, 104, 108, 84, 92, 116, 92, 116, 108};
+  std::vector<float> corners;
+  for (size_t v : {0, 4, 8, 36, 37, 38, 39, 40, 41, 42}) corners.insert(corners.end(), {drawn[v].x, drawn[v].y});
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(corners[i], expected[i], 1e-4) << i;
 }
 
-TEST_F(ModuleTest, PicturesAreCutIntoStripsOrGridsAndPaddedFramesLeaveTheirBorderOut) {
+TEST_F(ModuleTest, PicturesAreCutIntoStripsOrGridsAndTheDefaultFontIsLoadedOnceFromSpace) {
   Picture("strip.png", 576, 12);
   c_Image* font = vx_graphics_LoadImage(String("strip.png"), 96, c_Image::PaddedX);
   ASSERT_NE(font, nullptr);
@@ -136,12 +120,9 @@ TEST_F(ModuleTest, PicturesAreCutIntoStripsOrGridsAndPaddedFramesLeaveTheirBorde
   EXPECT_EQ(grid->frameHeight, 14);
   EXPECT_EQ(vx_graphics_LoadImage(String("absent.png"), 1, 0), nullptr);
   EXPECT_EQ(vx_graphics_LoadImage2(String("absent.png"), 16, 16, 1, 0), nullptr);
-}
 
-TEST_F(ModuleTest, TheDefaultFontIsLoadedOnceAndAlwaysStartsAtSpace) {
   vx_graphics_SetFont(nullptr, 0);
   EXPECT_EQ(vx_graphics_context->currentFont, nullptr);  // no font file
-
   Picture("trel_font.png", 576, 10);
   vx_graphics_SetFont(nullptr, 65);
   c_Image* builtin = vx_graphics_context->currentFont;
@@ -154,93 +135,101 @@ TEST_F(ModuleTest, TheDefaultFontIsLoadedOnceAndAlwaysStartsAtSpace) {
   EXPECT_EQ(host.decoded, decoded);
 }
 
-TEST_F(ModuleTest, AReopenedWindowGetsItsTexturesFromTheKeptBytesNotTheFile) {
-  Picture("ship.png", 8, 8);
-  c_Image* ship = vx_graphics_LoadImage(String("ship.png"), 1, 0);
-  ASSERT_NE(ship, nullptr);
-  GLuint first = ship->surface->textureName;
-  ASSERT_EQ(host.decoded, 1);
-
-  // A new window: every texture of the old one is gone.
-  glfwGraphicsSeq = 2;
-  device->BeginRender();
-  vx_graphics_BeginRender();
-  gl.Clear();
-  vx_graphics_DrawImage(ship, 0, 0, 0);
-  device->EndRender();
-  EXPECT_EQ(host.decoded, 1);
-  EXPECT_EQ(gl.Count("GenTextures"), 1);
-  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
-  ASSERT_EQ(gl.Draws().size(), 1u);
-  EXPECT_NE(gl.Draws()[0].texture, first);
-  EXPECT_EQ(gl.Draws()[0].texture, ship->surface->textureName);
+gxtkSurface* BlankSurface(int w, int h) {
+  gxtkSurface* s = new gxtkSurface();
+  s->SetData(static_cast<unsigned char*>(calloc(static_cast<size_t>(w) * h, 4)), w, h, 4);
+  return s;
 }
 
 TEST_F(ModuleTest, CallerErrorsThatWouldCorruptMemoryAreFatal) {
   Picture("grid.png", 64, 64);
-  // 17 frames of 16 x 16 need a fifth row.
-  ExpectFatal([] { vx_graphics_LoadImage2(String("grid.png"), 16, 16, 17, 0); }, "Image frame outside surface");
-  ExpectFatal([] { (new c_Image())->m_new()->p_Init(Surface(64, 64), 0, 0); }, "Image frame outside surface");
-  ExpectFatal([] { vx_graphics_DrawImage((new c_Image())->m_new()->p_Init(Surface(8, 8), 1, 0), 0, 0, 1); },
-              "Image frame index out of range");
-  ExpectFatal(
-      [] {
-        for (int i = 0; i <= VX_GRAPHICS_MATRIX_DEPTH; ++i) vx_graphics_PushMatrix();
-      },
-      "Matrix stack overflow");
-  ExpectFatal([] { vx_graphics_PopMatrix(); }, "Matrix stack underflow");
-  ExpectFatal([this] { device->WritePixels2(device->CreateSurface(16, 16), Array<int>(64), 10, 10, 8, 8, 0, 8); },
-              "Pixel rectangle outside surface");
-  ExpectFatal([] { vx_graphics_ReadPixels(Array<int>(5), 0, 0, 3, 2, 0, 3); }, "Pixel rectangle outside array");
-}
-
-// Pixel bytes of the surfaces the collector still has, garbage included.
-size_t HeldPixelBytes() {
-  size_t bytes = 0;
-  for (gc_object* list : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list, &gc_free_list}) {
-    for (gc_object* o = list->succ; o != list; o = o->succ) {
-      auto* s = dynamic_cast<gxtkSurface*>(o);
-      if (s && s->pixelData) bytes += static_cast<size_t>(s->width) * s->height * s->bytesPerPixel;
-    }
+  const std::pair<std::function<void()>, const char*> cases[] = {
+      // 17 frames of 16 x 16 need a fifth row.
+      {[] { vx_graphics_LoadImage2(String("grid.png"), 16, 16, 17, 0); }, "Image frame outside surface"},
+      {[] { (new c_Image())->m_new()->p_Init(BlankSurface(64, 64), 0, 0); }, "Image frame outside surface"},
+      {[] { vx_graphics_DrawImage((new c_Image())->m_new()->p_Init(BlankSurface(8, 8), 1, 0), 0, 0, 1); },
+       "Image frame index out of range"},
+      {[] {
+         for (int i = 0; i <= VX_GRAPHICS_MATRIX_DEPTH; ++i) vx_graphics_PushMatrix();
+       },
+       "Matrix stack overflow"},
+      {[] { vx_graphics_PopMatrix(); }, "Matrix stack underflow"},
+      {[this] { device->WritePixels2(device->CreateSurface(16, 16), Array<int>(64), 10, 10, 8, 8, 0, 8); },
+       "Pixel rectangle outside surface"},
+      {[] { vx_graphics_ReadPixels(Array<int>(5), 0, 0, 3, 2, 0, 3); }, "Pixel rectangle outside array"},
+  };
+  for (const auto& [call, message] : cases) {
+    EXPECT_EXIT(
+        {
+          dup2(2, 1);  // fatal errors print on standard output; the death test reads standard error
+          close(0);    // no debugger attached
+          call();
+        },
+        ::testing::ExitedWithCode(255), std::string("Vorlix Runtime Error : ") + message);
   }
-  return bytes;
 }
 
-Array<c_Image*> slots;
-void MarkSlots() {
-  gc_queue(slots);
-  gc_queue(vx_graphics_device);
-  gc_queue(vx_graphics_context);
+// A valid black greyscale PNG of one bit per pixel: small however large it is.
+std::vector<unsigned char> OneBitPng(uint32_t w, uint32_t h) {
+  std::vector<unsigned char> rows(size_t{h} * (1 + (w + 7) / 8)), png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  auto word = [](std::vector<unsigned char>& out, size_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+  };
+  auto chunk = [&](const char* type, const std::vector<unsigned char>& body) {
+    word(png, body.size());
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), body.begin(), body.end());
+    png.insert(png.end(), 4, 0);  // a CRC the decoder does not check
+  };
+  std::vector<unsigned char> header;
+  word(header, w);
+  word(header, h);
+  header.insert(header.end(), {1, 0, 0, 0, 0});  // one bit of grey
+  chunk("IHDR", header);
+  int length = 0;
+  unsigned char* data = stbi_zlib_compress(rows.data(), static_cast<int>(rows.size()), &length, 8);
+  chunk("IDAT", std::vector<unsigned char>(data, data + length));
+  free(data);
+  chunk("IEND", {});
+  return png;
 }
 
-// A change of window size loads the pictures again, one per tick, into the
-// same slots (or refills their surfaces): pixel bytes held stay within two
-// loads, and resident memory stops growing once the heap has settled.
-TEST_F(ModuleTest, ReloadingPicturesIntoTheSameSlotsKeepsMemoryFlat) {
-  constexpr int SLOTS = 20, SIDE = 512, RELOADS = 50, SETTLING = 10;
-  constexpr size_t LOAD = size_t{SLOTS} * SIDE * SIDE * 4;  // 20 MiB of pixels
-  gl.countOnly = true;
-  for (int i = 0; i < SLOTS; ++i) Picture("slot" + std::to_string(i) + ".png", SIDE, SIDE);
-  gc_assign(slots, Array<c_Image*>(SLOTS));
-  gc_init2(MarkSlots);
-  size_t settled = 0, peakResident = 0, peakHeld = 0;
-  for (int reload = 0; reload < RELOADS; ++reload) {
-    for (int i = 0; i < SLOTS; ++i) {
-      String name(("slot" + std::to_string(i) + ".png").c_str());
-      if (reload % 2) {
-        device->LoadSurface__UNSAFE__(slots[i]->surface, vx_data_FixDataPath(name))->Bind();
-      } else {
-        gc_assign(slots[i], vx_graphics_LoadImage(name, 1, 0));
-      }
-      gc_collect();  // one step per tick, as the host takes them
-    }
-    peakHeld = std::max(peakHeld, HeldPixelBytes());
-    if (reload == SETTLING - 1) settled = ResidentBytes();
-    if (reload >= SETTLING) peakResident = std::max(peakResident, ResidentBytes());
+TEST_F(ModuleTest, PicturesDecodeAtTheirOwnChannelCountAndAnythingButASaneSizedPictureGivesNone) {
+  auto load = [&](const std::string& path, std::vector<int>* shape = nullptr) {
+    int w = -1, h = -1, depth = -1;
+    unsigned char* bytes = host.LoadImageData(String(path.c_str()), &w, &h, &depth);
+    std::vector<unsigned char> pixels(bytes, bytes ? bytes + w * h * depth : bytes);
+    free(bytes);
+    if (shape) *shape = {w, h, depth};
+    return pixels;
+  };
+  for (int channels = 1; channels <= 4; ++channels) {
+    std::vector<unsigned char> pixels(3 * 2 * channels);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>(i * 10);
+    std::string name = "c" + std::to_string(channels) + ".png";
+    ASSERT_TRUE(WritePng(folder.Path("data/" + name), 3, 2, channels, pixels));
+    std::vector<int> shape;
+    EXPECT_EQ(load("vorlix://data/" + name, &shape), pixels) << "rows top to bottom, untouched";
+    EXPECT_EQ(shape, (std::vector<int>{3, 2, channels}));
   }
-  EXPECT_LE(peakHeld, 2 * LOAD);
-  EXPECT_LE(peakResident, settled + 3 * LOAD);
-  gc_init2(nullptr);
+  const std::vector<unsigned char> small = OneBitPng(16, 16);
+  WriteFile("small.png", small);
+  EXPECT_EQ(load("small.png").size(), 256u);
+  // What the decoder refuses, then pictures too large to hold, refused before
+  // any pixel is decoded.
+  const std::pair<const char*, std::vector<unsigned char>> refused[] = {
+      {"empty", {}},
+      {"half", std::vector<unsigned char>(small.begin(), small.begin() + small.size() / 2)},
+      {"text", {'w', '=', '1', '6', '\n'}},
+      {"wide", OneBitPng(20000, 1)},
+      {"huge", OneBitPng(9000, 9000)},
+  };
+  for (const auto& [name, bytes] : refused) {
+    WriteFile(name, bytes);
+    EXPECT_TRUE(load(name).empty()) << name;
+  }
+  EXPECT_TRUE(load("missing.png").empty());
+  EXPECT_TRUE(load("vorlix://elsewhere/x.png").empty());
 }
 
 }  // namespace

@@ -1,12 +1,5 @@
 #include "tests/graphics/png_files.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 // The writer's header leaves struct fields to zero-initialisation.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -15,9 +8,4 @@
 
 bool WritePng(const std::string& path, int w, int h, int channels, const std::vector<unsigned char>& pixels) {
   return stbi_write_png(path.c_str(), w, h, channels, pixels.data(), w * channels) != 0;
-}
-
-std::vector<unsigned char> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }

@@ -1,5 +1,4 @@
-// Picture files for tests: PNGs written by stb_image_write, and the real host
-// to decode them.
+// Picture files for tests: PNGs written by stb_image_write.
 #pragma once
 #include <string>
 #include <vector>
@@ -9,11 +8,3 @@
 
 // Writes w x h pixels of `channels` bytes each as a PNG; false on failure.
 bool WritePng(const std::string& path, int w, int h, int channels, const std::vector<unsigned char>& pixels);
-std::vector<unsigned char> ReadFile(const std::string& path);
-
-// The host the graphics code asks for pictures while it lives.
-template <class Host>
-struct Installed : Host {
-  Installed() { VxGame::_game = VxGlfwGame::_glfwGame = this; }
-  ~Installed() { VxGame::_game = VxGlfwGame::_glfwGame = nullptr; }
-};

@@ -1,3 +1,5 @@
+// Surfaces over the recording GL table: premultiplied pixel bytes, and one
+// texture per window made from them.
 #include "graphics/surface.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 
 #include "graphics/graphics_device.h"
 #include "host/vx_game.h"
+#include "runtime/gc.h"
 #include "tests/support/gl_recorder.h"
 
 namespace {
@@ -16,15 +19,13 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 // A copy of `bytes` on the C heap, as the decoder hands them over.
-unsigned char* OnTheHeap(const Bytes& bytes) {
-  unsigned char* block = static_cast<unsigned char*>(malloc(bytes.size()));
-  memcpy(block, bytes.data(), bytes.size());
-  return block;
+unsigned char* OnHeap(const Bytes& bytes) {
+  return static_cast<unsigned char*>(memcpy(malloc(bytes.size()), bytes.data(), bytes.size()));
 }
 
 gxtkSurface* SurfaceOf(const Bytes& bytes, int w, int h, int depth) {
   gxtkSurface* s = new gxtkSurface();
-  s->SetData(OnTheHeap(bytes), w, h, depth);
+  s->SetData(OnHeap(bytes), w, h, depth);
   return s;
 }
 
@@ -33,22 +34,39 @@ Bytes PixelsOf(const gxtkSurface* s, int offset = 0, int n = -1) {
   return Bytes(p, p + (n < 0 ? s->width * s->height * s->bytesPerPixel : n));
 }
 
-TEST(Surface, PixelDataIsPremultipliedOnceWhereThereIsAlpha) {
-  gxtkSurface* rgba = SurfaceOf({200, 100, 50, 128, 9, 9, 9, 0}, 2, 1, 4);
-  EXPECT_EQ(PixelsOf(rgba), (Bytes{100, 50, 25, 128, 0, 0, 0, 0}));
-  gxtkSurface* greyAlpha = SurfaceOf({200, 128, 77, 0}, 2, 1, 2);
-  EXPECT_EQ(PixelsOf(greyAlpha), (Bytes{100, 128, 0, 0}));
-  gxtkSurface* rgb = SurfaceOf({200, 100, 50}, 1, 1, 3);
-  EXPECT_EQ(PixelsOf(rgb), (Bytes{200, 100, 50}));
-  for (gxtkSurface* s : {rgba, greyAlpha, rgb}) s->Discard();
+TEST(Surface, EachDepthHasItsGlFormatIsPremultipliedOnceWhereThereIsAlphaAndCountsAsAllocation) {
+  GlRecorder gl;
+  const struct {
+    Bytes in;
+    int w, depth;
+    Bytes out;
+    GLenum format;
+  } cases[] = {{{200, 77}, 2, 1, {200, 77}, GL_LUMINANCE},
+               {{200, 128, 77, 0, 255, 255}, 3, 2, {100, 128, 0, 0, 255, 255}, GL_LUMINANCE_ALPHA},
+               {{200, 100, 50}, 1, 3, {200, 100, 50}, GL_RGB},
+               {{200, 100, 50, 128, 9, 9, 9, 0, 255, 255, 255, 255},
+                3,
+                4,
+                {100, 50, 25, 128, 0, 0, 0, 0, 255, 255, 255, 255},
+                GL_RGBA}};
+  for (const auto& c : cases) {
+    gxtkSurface* s = new gxtkSurface();
+    int before = gc_new_bytes;
+    s->SetData(OnHeap(c.in), c.w, 1, c.depth);
+    EXPECT_EQ(PixelsOf(s), c.out) << c.depth;
+    s->Bind();
+    EXPECT_EQ(gc_new_bytes - before, 2 * c.w * c.depth) << "the pixels and the texture's copy of them";
+    EXPECT_EQ(gl.Named("TexImage2D").back().args[2], c.format) << c.depth;
+    EXPECT_EQ(gl.Named("TexSubImage2D").back().pixels, c.out) << c.depth;
+    s->Discard();
+  }
 }
 
-TEST(Surface, ATextureIsMadeOncePerWindowAndOnlyItsBytesAreFreedOnceStale) {
+TEST(Surface, ATextureIsMadeOncePerWindowRemadeByARefillAndOnlyItsBytesAreFreedOnceStale) {
   GlRecorder gl(0);
   gxtkSurface* stale = SurfaceOf(Bytes(4 * 4 * 4, 255), 4, 4, 4);
   stale->Bind();
   EXPECT_TRUE(gl.calls.empty()) << "no window yet: nothing to bind";
-
   glfwGraphicsSeq = 1;
   stale->Bind();
   EXPECT_EQ(gl.Count("GenTextures"), 1);
@@ -57,7 +75,16 @@ TEST(Surface, ATextureIsMadeOncePerWindowAndOnlyItsBytesAreFreedOnceStale) {
   stale->Bind();
   EXPECT_EQ(gl.calls.size(), 1u) << "only bound the second time";
 
-  // A new window: the old texture died with its context.
+  gxtkSurface* refilled = SurfaceOf(Bytes(4 * 4 * 4, 255), 4, 4, 4);
+  refilled->Bind();
+  GLuint first = refilled->textureName;
+  refilled->SetData(static_cast<unsigned char*>(calloc(8 * 2, 4)), 8, 2, 4);
+  refilled->Bind();
+  ASSERT_EQ(gl.Count("DeleteTextures"), 1);
+  EXPECT_EQ(gl.Named("DeleteTextures")[0].args[1], first);
+  EXPECT_EQ(gl.Named("TexSubImage2D").back().pixels, Bytes(8 * 2 * 4, 0));
+
+  // A new window: the old textures died with their context.
   glfwGraphicsSeq = 2;
   gxtkSurface* current = SurfaceOf({1, 2, 3, 255}, 1, 1, 4);
   current->Bind();
@@ -65,28 +92,13 @@ TEST(Surface, ATextureIsMadeOncePerWindowAndOnlyItsBytesAreFreedOnceStale) {
   stale->Discard();
   EXPECT_EQ(gl.Count("DeleteTextures"), 0);
   EXPECT_EQ(stale->pixelData, nullptr);
-
   current->Discard();
-  std::vector<GlCall> deleted = gl.Named("DeleteTextures");
-  ASSERT_EQ(deleted.size(), 1u);
-  EXPECT_EQ(deleted[0].args[1], current->textureName);
+  ASSERT_EQ(gl.Count("DeleteTextures"), 1);
+  EXPECT_EQ(gl.Named("DeleteTextures")[0].args[1], current->textureName);
   EXPECT_EQ(current->pixelData, nullptr);
   current->Discard();
   EXPECT_EQ(gl.Count("DeleteTextures"), 1) << "a second discard has nothing left to free";
-}
-
-TEST(Surface, RefillingASurfaceReplacesItsTexture) {
-  GlRecorder gl;
-  gxtkSurface* s = SurfaceOf(Bytes(4 * 4 * 4, 255), 4, 4, 4);
-  s->Bind();
-  GLuint first = s->textureName;
-  s->SetData(OnTheHeap(Bytes(8 * 2 * 4, 255)), 8, 2, 4);
-  s->Bind();
-  std::vector<GlCall> deleted = gl.Named("DeleteTextures");
-  ASSERT_EQ(deleted.size(), 1u);
-  EXPECT_EQ(deleted[0].args[1], first);
-  EXPECT_EQ(gl.Named("TexSubImage2D").back().pixels, Bytes(8 * 2 * 4, 255));
-  s->Discard();
+  refilled->Discard();
 }
 
 TEST(Surface, OnlyAGlThatRefusesTheSizeGetsAPowerOfTwoTexture) {
@@ -96,10 +108,9 @@ TEST(Surface, OnlyAGlThatRefusesTheSizeGetsAPowerOfTwoTexture) {
   accepted->Bind();
   EXPECT_EQ(gl.Count("TexImage2D"), 1);
   EXPECT_FLOAT_EQ(accepted->uScale, 1.0f / 100);
-
   gl.Clear();
   gl.rejectNonPowerOfTwo = true;
-  gxtkSurface* s = SurfaceOf(Bytes(100 * 60 * 4), 100, 60, 4);
+  gxtkSurface* s = SurfaceOf(Bytes(100 * 64 * 4), 100, 64, 4);  // a side already a power of two stays
   s->Bind();
   std::vector<GlCall> images = gl.Named("TexImage2D");
   ASSERT_EQ(images.size(), 2u);
@@ -139,7 +150,6 @@ TEST(Surface, WrittenPixelsArePremultipliedUploadedByRowsAndTheRestIsClearForThe
   ASSERT_EQ(bytes.size(), 16u * 16 * 4);
   // Two 4 x 4 blocks that share two pixels, zeros everywhere else.
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), (16 * 16 - 30) * 4);
-
   gxtkSurface* rgb = SurfaceOf({1, 2, 3}, 1, 1, 3);
   device->WritePixels2(rgb, block, 0, 0, 1, 1, 1, 1);
   EXPECT_EQ(PixelsOf(rgb), (Bytes{1, 2, 3})) << "only RGBA surfaces take pixels";

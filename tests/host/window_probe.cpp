@@ -1,5 +1,6 @@
 // The real host and framework around an app that prints what reaches it: the
-// window's size, each tick's key hits and characters, suspend and resume.
+// window's size, each GLFW 2 key pressed, each tick's key hits and
+// characters, suspend and resume.
 #include "framework/app.h"
 #include "framework/input.h"
 #include "host/glfw2.h"
@@ -9,9 +10,15 @@
 
 namespace {
 
+void PrintKey(int key, int action) {
+  if (action == GLFW_PRESS) vxPrint(String("key ") + String(key));
+  VxGlfwGame::OnKey(key, action);
+}
+
 struct ProbeApp : c_App {
   int p_OnCreate() override {
     vx_app_SetUpdateRate(60);
+    glfwSetKeyCallback(PrintKey);
     int width = 0, height = 0;
     glfwGetWindowSize(&width, &height);
     vxPrint(String("window ") + String(width) + String("x") + String(height));
@@ -40,8 +47,7 @@ struct ProbeApp : c_App {
 int main(int count, const char** arguments) {
   if (!glfwInit()) return 255;
   VxVorlixGame* game = new VxVorlixGame();
-  VxGame::_game = game;
-  VxGlfwGame::_glfwGame = game;
+  VxGame::_game = VxGlfwGame::_glfwGame = game;
   vx_start_runtime(count, arguments);
   (new ProbeApp())->m_new();
   game->Run();

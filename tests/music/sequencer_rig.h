@@ -3,7 +3,6 @@
 // given audio device, and a player set up as the game does it (music on
 // channels 30..26; 4 kits, 3 leads, 3 accompaniments, 4 basses).
 #pragma once
-#include <array>
 #include <string>
 #include <vector>
 
@@ -22,41 +21,19 @@ struct ClockHost : VxGlfwGame {
   unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override;
 };
 
-// The real device, noting every clear.
-struct ClearNotingGraphics : gxtkGraphics {
-  std::vector<std::array<float, 3>> clears;
-  void Cls(float r, float g, float b) override {
-    clears.push_back({r, g, b});
-    gxtkGraphics::Cls(r, g, b);
-  }
-};
-
 struct SequencerRig {
-  static constexpr int kTopChannel = 31;
-
   ClockHost host;
   GlRecorder gl;
-  ClearNotingGraphics* graphics = new ClearNotingGraphics();
-  c_OmbiPlayer* player = (new c_OmbiPlayer())->m_new();
+  c_OmbiPlayer* player = nullptr;
 
   explicit SequencerRig(gxtkAudio* audio);
   ~SequencerRig();
 
-  void Render();  // one rendered frame, the player's hook first
-  int Load();     // renders until the loader has finished; the frames it took
+  c_OmbiPlayer* NewPlayer();  // as the game makes it
+  void Render();              // one rendered frame, the player's hook first
+  int Load();                 // renders until the loader has finished; the frames it took
   void Tick() { player->p_Ombi_Alive_U(0, 1); }
   void Step();  // moves the clock just past the next step's due time and ticks
-};
-
-// A tune picture made by a test: the blue of every pixel of frames 0..63.
-class TunePicture {
- public:
-  void SetBlue(int variant, int band, int step, int k, int blue);
-  // Writes the frames `perRow` to a row in `rows` rows, `channels` bytes a pixel.
-  void Write(const std::string& path, int perRow = 8, int rows = 8, int channels = 4) const;
-
- private:
-  std::vector<unsigned char> blue_ = std::vector<unsigned char>(64 * 64 * 64);
 };
 
 // Points data/<folder> of the working folder ("tunes" or "inst") at the generated one.

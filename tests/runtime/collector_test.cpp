@@ -1,3 +1,5 @@
+// The collector's invariants: nothing reachable is ever freed, garbage goes
+// lazily, and marking keeps pace with allocation.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -32,9 +34,6 @@ struct Node : Object {
 
 constexpr int kRoots = 8;
 Node* roots[kRoots];
-void MarkTestRoots() {
-  for (Node* r : roots) gc_queue(r);
-}
 
 bool OnList(const gc_object& head, const gc_object* o) {
   for (const gc_object* p = head.succ; p != &head; p = p->succ) {
@@ -43,21 +42,20 @@ bool OnList(const gc_object& head, const gc_object* o) {
   return false;
 }
 
-// Allocation destroys garbage; raw blocks handed straight back leave none behind.
-void DestroyGarbage() {
-  while (gc_free_bytes > 0) gc_object::operator delete(gc_object_alloc(8), 8);
-}
-
 // Every leftover of earlier tests destroyed, and a fresh cycle with the test roots.
-class Collector : public testing::Test {
- protected:
+struct Collector : testing::Test {
   void SetUp() override {
     for (Node*& r : roots) r = nullptr;
-    gc_init2(MarkTestRoots);
-    gc_collect_all();
-    gc_collect_all();
-    DestroyGarbage();
+    gc_init2([] {
+      for (Node* r : roots) gc_queue(r);
+    });
+    Sweep();
     destroyed.clear();
+  }
+  // Two whole cycles, then raw blocks handed straight back until allocation has destroyed all garbage.
+  static void Sweep() {
+    for (int i = 0; i < 2; ++i) gc_collect_all();
+    while (gc_free_bytes > 0) gc_object::operator delete(gc_object_alloc(8), 8);
   }
 };
 
@@ -67,7 +65,6 @@ TEST_F(Collector, BarrierKeepsAnObjectStoredIntoABlackHolderMidCycle) {
   gc_mark_queued(INT64_MAX);  // ... and now black
   Node* holder = roots[0];
   ASSERT_TRUE(OnList(gc_marked_list, holder));
-
   Node* child = new Node;  // white
   gc_assign(holder->fields[0], child);
   Node* unguarded = new Node;  // stored without the barrier: lost at the sweep
@@ -78,7 +75,7 @@ TEST_F(Collector, BarrierKeepsAnObjectStoredIntoABlackHolderMidCycle) {
   holder->fields[1] = nullptr;
 }
 
-TEST_F(Collector, GarbageIsDestroyedOnlyAfterItsSweepAndByLaterAllocation) {
+TEST_F(Collector, GarbageIsDestroyedOnlyAfterItsSweepByLaterAllocationOrMemoryHeldOutside) {
   Node* n = new Node;
   gc_assign(roots[0], n);
   gc_collect_all();
@@ -91,45 +88,45 @@ TEST_F(Collector, GarbageIsDestroyedOnlyAfterItsSweepAndByLaterAllocation) {
   new Object;  // asks for about as many bytes: destroys it
   EXPECT_EQ(destroyed.size(), 1u);
   EXPECT_EQ(gc_free_bytes, 0);
-}
 
-TEST_F(Collector, ConstructorThatThrowsLeavesNothingBehind) {
   struct Failing : Object {
     Failing() { throw 7; }
   };
   int alloced = gc_alloced_bytes;
   EXPECT_THROW(new Failing, int);
-  EXPECT_EQ(gc_alloced_bytes, alloced);
-  gc_collect_all();  // walks the lists: a dangling entry would be met here
+  EXPECT_EQ(gc_alloced_bytes, alloced) << "a constructor that throws leaves nothing behind";
+
+  new Node;
+  gc_external_alloc(GC_CYCLE_BYTES / 2);
+  gc_collect();
+  EXPECT_EQ(gc_free_bytes, 0) << "half a cycle held outside: no sweep yet";
+  gc_external_alloc(GC_CYCLE_BYTES / 2 + 1);
+  gc_collect();
+  EXPECT_GT(gc_free_bytes, 0);
+  EXPECT_EQ(destroyed.size(), 1u);
+  gc_external_alloc(1 << 20);
+  EXPECT_EQ(destroyed.size(), 2u);
 }
 
-TEST_F(Collector, MoreThanACycleOfAllocationAlwaysSweepsInOneStep) {
-  // A long chain keeps the queue busy; one step still finishes the cycle.
+TEST_F(Collector, AStepMarksTheNewBytesAndTheirShareOfTheOldHeapAndACycleOfAllocationSweepsAtOnce) {
+  // A long chain makes an old heap; an eighth of a cycle of garbage follows.
   gc_assign(roots[0], new Node);
   Node* tail = roots[0];
-  for (int i = 0; i < 1000; ++i) {
-    gc_assign(tail->fields[0], new Node);
-    tail = tail->fields[0];
-  }
+  for (int i = 0; i < 20000; ++i, tail = tail->fields[0]) gc_assign(tail->fields[0], new Node);
+  gc_collect_all();
+  while (gc_new_bytes < GC_CYCLE_BYTES / 8) new Object;
+  int64_t fresh = gc_new_bytes, old = gc_alloced_bytes - fresh, budget = fresh + old * fresh / GC_CYCLE_BYTES;
+  ASSERT_GT(old, budget);
+  gc_collect();
+  EXPECT_GE(gc_marked_bytes, budget);
+  EXPECT_LT(gc_marked_bytes, budget + static_cast<int64_t>(sizeof(Node)) + 8);
+
   int markbit = gc_markbit;
   while (gc_new_bytes <= GC_CYCLE_BYTES) new Object;
   gc_collect();
   EXPECT_NE(gc_markbit, markbit);
   EXPECT_EQ(gc_new_bytes, 0);
   EXPECT_TRUE(destroyed.empty());
-}
-
-TEST_F(Collector, MemoryHeldOutsideCountsAsAllocationForTheCycleAndTheGarbageDestroyed) {
-  new Node;  // garbage from the start
-  gc_external_alloc(GC_CYCLE_BYTES / 2);
-  gc_collect();
-  EXPECT_EQ(gc_free_bytes, 0) << "half a cycle: no sweep yet";
-  gc_external_alloc(GC_CYCLE_BYTES / 2 + 1);
-  gc_collect();
-  EXPECT_GT(gc_free_bytes, 0);
-  EXPECT_TRUE(destroyed.empty());
-  gc_external_alloc(1 << 20);
-  EXPECT_EQ(destroyed.size(), 1u);
 }
 
 TEST_F(Collector, ArraysMarkTheirObjectsReleaseTheirStringsAndSharedEmptiesStayOffTheLists) {
@@ -145,8 +142,7 @@ TEST_F(Collector, ArraysMarkTheirObjectsReleaseTheirStringsAndSharedEmptiesStayO
   }
   Array<int> ints;
   Array<String> strings;
-  for (int i = 0; i < 3; ++i) gc_collect_all();
-  DestroyGarbage();
+  Sweep();
   EXPECT_TRUE(destroyed.empty());
   EXPECT_EQ(text.rep->refs, 1);
   for (gc_object* rep : {static_cast<gc_object*>(ints.rep), static_cast<gc_object*>(strings.rep),
@@ -161,60 +157,43 @@ TEST_F(Collector, ArraysMarkTheirObjectsReleaseTheirStringsAndSharedEmptiesStayO
 // objects are reachable from the roots.
 TEST_F(Collector, RandomisedRunNeverFreesReachableAndEventuallyFreesTheRest) {
   std::mt19937 rng(20261206);
-  std::map<int, Node*> live;  // every object not yet destroyed, by id
+  std::map<int, Node*> made;
   const int firstId = nextId;
   auto reachable = [&] {
     std::set<int> seen;
-    std::vector<Node*> work;
-    for (Node* r : roots) {
-      if (r) work.push_back(r);
-    }
+    std::vector<Node*> work(roots, roots + kRoots);
     while (!work.empty()) {
       Node* n = work.back();
       work.pop_back();
-      if (!seen.insert(n->id).second) continue;
-      for (Node* f : n->fields) {
-        if (f) work.push_back(f);
-      }
+      if (n && seen.insert(n->id).second) work.insert(work.end(), n->fields, n->fields + 3);
     }
     return seen;
   };
-
   for (int step = 0; step < 20000; ++step) {
     std::vector<Node*> reach;
     for (int id : reachable()) {
       ASSERT_EQ(destroyed.count(id), 0u) << "reachable object " << id << " destroyed";
-      reach.push_back(live[id]);
+      reach.push_back(made[id]);
     }
     Node** slot =
         reach.empty() || rng() % 4 == 0 ? &roots[rng() % kRoots] : &reach[rng() % reach.size()]->fields[rng() % 3];
-    switch (rng() % 6) {
-      case 0:
-      case 1: {
-        Node* n = new Node;
-        live[n->id] = n;
-        gc_assign(*slot, n);
-        break;
-      }
-      case 2:
-        gc_assign(*slot, reach.empty() ? nullptr : reach[rng() % reach.size()]);
-        break;
-      case 3:
-        *slot = nullptr;
-        break;
-      default:
-        gc_collect();
-        for (int i = 0; i < static_cast<int>(rng() % 8); ++i) new Object;  // allocation drains garbage
+    int action = static_cast<int>(rng() % 6);
+    if (action < 2) {
+      Node* n = new Node;
+      made[n->id] = n;
+      gc_assign(*slot, n);
+    } else if (action == 2) {
+      gc_assign(*slot, reach.empty() ? nullptr : reach[rng() % reach.size()]);
+    } else if (action == 3) {
+      *slot = nullptr;
+    } else {
+      gc_collect();
+      for (int i = static_cast<int>(rng() % 8); i > 0; --i) new Object;  // allocation drains garbage
     }
-    for (auto it = live.begin(); it != live.end();) it = destroyed.count(it->first) ? live.erase(it) : std::next(it);
   }
-
   std::set<int> reach = reachable();
-  for (int i = 0; i < 3; ++i) gc_collect_all();
-  DestroyGarbage();
-  for (int id = firstId; id < nextId; ++id) {
-    EXPECT_EQ(destroyed.count(id), reach.count(id) ? 0u : 1u) << "object " << id;
-  }
+  Sweep();
+  for (int id = firstId; id < nextId; ++id) EXPECT_EQ(destroyed.count(id), reach.count(id) ? 0u : 1u) << id;
   for (Node*& r : roots) r = nullptr;
 }
 

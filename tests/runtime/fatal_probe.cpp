@@ -61,6 +61,8 @@ int main(int argc, const char** argv) {
   // Start-up hands the game's app to the host; this one never opens a window.
   VxGame::_game = new VxGame();
   vx_std_main(argc, argv);
+  // Registered twice, run once, and only on the orderly end.
+  for (int i = 0; i < 2; ++i) vx_at_orderly_end([] { fputs("end hook\n", stdout); });
   const char* mode = argc > 1 ? argv[1] : "";
   if (!strcmp(mode, "fatal")) vxError(String("Something broke"));
   if (!strcmp(mode, "wide")) {
@@ -73,6 +75,7 @@ int main(int argc, const char** argv) {
     return *reinterpret_cast<volatile int*>(nowhere);
   }
   if (!strcmp(mode, "fpe")) raise(SIGFPE);
+  if (!strcmp(mode, "ill")) raise(SIGILL);
   if (!strcmp(mode, "recurse")) return Recurse(0);
   if (!strcmp(mode, "oom")) vx_malloc(SIZE_MAX / 2);
   if (!strcmp(mode, "exhaust")) Exhaust();

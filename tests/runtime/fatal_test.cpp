@@ -27,11 +27,12 @@ TEST(FatalError, TheReportTheDebuggerInputSignalsAndExhaustionDecideOutputAndSta
        "Vorlix Runtime Error : A\xC2\xAC"
        "B\n\n",
        255, 1},                                                        // U+20AC keeps its low byte
-      {"end", "", "", "", 0, 0},                                       // an empty error is an orderly end
+      {"end", "", "", "end hook\n", 0, 0},                             // an empty error is an orderly end
       {"print", "", "", "x\xC3\xA9\xE2\x82\xAC\xED\xA0\xBD\n", 0, 0},  // UTF-8, one unit at a time
       {"segv", "", "handle_segv=0", "Vorlix Runtime Error : Memory access violation\n\n", 255, -1},
       {"recurse", "", "handle_segv=0", "Vorlix Runtime Error : Memory access violation\n\n", 255, -1},
       {"fpe", "", "", "Vorlix Runtime Error : Floating point exception\n\n", 255, -1},
+      {"ill", "", "", "Vorlix Runtime Error : Illegal instruction\n\n", 255, -1},
       {"oom", "", "allocator_may_return_null=1", "Vorlix Runtime Error : Out of memory\n\n", 255, -1},
       // A real exhaustion: the report itself may allocate nothing.
       {"exhaust", "", "allocator_may_return_null=1:detect_leaks=0", "Vorlix Runtime Error : Out of memory\n\n", 255,
