@@ -1,4 +1,4 @@
-// The saved state: its exact form, its checksums, each section restored or
+// The saved state: its exact form and checksums, each section restored or
 // reset on its own, damaged and hostile states, and failed saves.
 #include <gtest/gtest.h>
 
@@ -11,107 +11,76 @@ namespace {
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
-std::string Parts(int count, const std::string& value = "0") {
+std::string Zeros(int count) {
   std::string s;
-  for (int i = 0; i < count; ++i) s += value + "|";
+  for (int i = 0; i < count; ++i) s += "0|";
   return s;
 }
 
-HarnessOptions WithState(const std::string& state) {
-  HarnessOptions options;
-  options.state = state;
-  options.load = false;
-  return options;
-}
+// A state by hand, section by section; each checksum is worked out beside it.
+// Settings, 25 and their sum of i x setting i: sound 2 (x5), the control
+// limits 64, 64 and 12 (x10, x11, x12), overscan 1 (x14): 10 + 640 + 704 + 144 + 14.
+const std::string SETTINGS_PART = "0|0|0|0|0|2|0|0|0|0|64|64|12|0|1|" + Zeros(10) + "1512|";
+// Badge words 0 to 7 and their sum: badges 1 to 12 (word 0: 8190), 100, 101
+// and 127 (word 3: 16 + 32 - 2147483648): 8190 - 2147483600.
+const std::string BADGES_PART = "8190|0|0|-2147483600|0|0|0|0|-2147475410|";
+// Per mode m, ten pairs of a best and a recent score, then the sum of
+// (k + 4) x best k + (m + 3 + k) x recent k.
+const std::string MODE0_PART = "900|50|" + Zeros(18) + "3750|";         // 4 x 900 + 3 x 50
+const std::string MODE1_PART = "700|30|20|700|" + Zeros(16) + "6520|";  // 4 x 700 + 4 x 30 + 5 x 20 + 5 x 700
+const std::string MODE2_PART = "600|10|" + Zeros(18) + "2450|";         // 4 x 600 + 5 x 10
+const std::string DEFAULT_PARTS[] = {"0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|" + Zeros(10) + "1483|", Zeros(9), Zeros(21),
+                                     Zeros(21), Zeros(21)};
 
-std::vector<std::string> Split(const std::string& state) {
-  std::vector<std::string> parts;
-  for (size_t start = 0, at; (at = state.find('|', start)) != std::string::npos; start = at + 1) {
-    parts.push_back(state.substr(start, at - start));
-  }
-  return parts;
-}
-
-TEST(Persistence, AFreshStartSavesTheDefaultsWithTheirChecksums) {
-  GameHarness game;
-  game.app->p_Save();
-  std::string settings = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|" + Parts(10) + "1483|";
-  EXPECT_EQ(game.StateFile(), settings + Parts(9) + Parts(63));
-}
-
-TEST(Persistence, BadgeWordsAreSigned32BitAndEverySectionRoundTrips) {
-  std::string state;
-  {
-    GameHarness game;
-    c_MyApp& app = *game.app;
-    app.badges[31] = true;
-    app.options[OPTION_SOUND] = 3;
-    for (int i = 0; i < 10; ++i) {
-      app.scores[i] = 1000 - i;
-      app.scores[20 + i] = 2000000000 + i;  // the sums wrap
-      app.scores[50 + i] = i * 7;
-    }
-    app.p_Save();
-    state = game.StateFile();
-  }
-  std::vector<std::string> parts = Split(state);
-  ASSERT_EQ(parts.size(), 98u);
-  EXPECT_EQ(parts[26], "-2147483648");
-  EXPECT_EQ(parts[34], "-2147483648");
-
+TEST(Persistence, AStateWrittenByHandLoadsIntoItsPlacesAndSavesBackByteForByte) {
+  std::string state = SETTINGS_PART + BADGES_PART + MODE0_PART + MODE1_PART + MODE2_PART;
   CaptureStdout();
-  GameHarness game(WithState(state));
-  std::string printed = GetCapturedStdout();
-  EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 Loaded\n");
+  GameHarness game({640, 480, false, state});
+  EXPECT_EQ(GetCapturedStdout(),
+            "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 Loaded\n");
   c_MyApp& app = *game.app;
-  EXPECT_TRUE(app.badges[31]);
-  EXPECT_FALSE(app.badges[30]);
-  EXPECT_EQ(app.options[OPTION_SOUND], 3);
-  EXPECT_EQ(app.scores[9], 991);
-  EXPECT_EQ(app.scores[29], 2000000009);
-  EXPECT_EQ(app.scores[57], 49);
+  EXPECT_EQ(app.options[OPTION_SOUND], 2);
+  EXPECT_EQ(app.options[12], 12);
+  for (int id = 0; id < BADGES; ++id)
+    EXPECT_EQ(app.badges[id], (id >= 1 && id <= 12) || id == 100 || id == 101 || id == 127) << id;
+  const std::pair<int, int> scores[] = {{0, 900}, {30, 50},  {10, 700}, {11, 20},
+                                        {40, 30}, {41, 700}, {20, 600}, {50, 10}};
+  for (auto [at, score] : scores) EXPECT_EQ(app.scores[at], score) << at;
+  app.p_Save();
+  EXPECT_EQ(game.StateFile(), state);
 }
 
-TEST(Persistence, ADamagedSectionAloneReturnsToItsDefaults) {
-  std::string state;
-  {
-    GameHarness game;
-    for (int i = 0; i < 60; ++i) game.app->scores[i] = 500 + i;
-    game.app->badges[3] = true;
+TEST(Persistence, AWrongChecksumResetsItsSectionAloneToTheDefaultsAndSaysSo) {
+  const std::string parts[] = {SETTINGS_PART, BADGES_PART, MODE0_PART, MODE1_PART, MODE2_PART};
+  const char* names[] = {"Settings", "Badge", "Highscore 0", "Highscore 1", "Highscore 2"};
+  for (int damaged = 0; damaged < 5; ++damaged) {
+    std::string state, expected, printed;
+    for (int s = 0; s < 5; ++s) {
+      std::string part = parts[s];
+      if (s == damaged) part.insert(part.size() - 1, "0");  // the checksum times ten
+      state += part;
+      expected += s == damaged ? DEFAULT_PARTS[s] : parts[s];
+      printed += names[s] + std::string(s == damaged ? " Checksum Invalid\n" : s == 1 ? "s Loaded\n" : " Loaded\n");
+    }
+    CaptureStdout();
+    GameHarness game({640, 480, false, state});
+    EXPECT_EQ(GetCapturedStdout(), printed) << names[damaged];
     game.app->p_Save();
-    state = game.StateFile();
+    EXPECT_EQ(game.StateFile(), expected) << names[damaged];
   }
-  std::vector<std::string> parts = Split(state);
-  parts[58] = "9" + parts[58];  // a best score of mode 1
-  std::string damaged;
-  for (const std::string& p : parts) damaged += p + "|";
-
-  CaptureStdout();
-  GameHarness game(WithState(damaged));
-  std::string printed = GetCapturedStdout();
-  EXPECT_NE(printed.find("Highscore 1 Checksum Invalid"), std::string::npos) << printed;
-  EXPECT_NE(printed.find("Highscore 0 Loaded"), std::string::npos);
-  EXPECT_NE(printed.find("Highscore 2 Loaded"), std::string::npos);
-  EXPECT_NE(printed.find("Badges Loaded"), std::string::npos);
-  for (int k = 0; k < 10; ++k) {
-    EXPECT_EQ(game.app->scores[10 + k], 0);
-    EXPECT_EQ(game.app->scores[40 + k], 0);
-    EXPECT_EQ(game.app->scores[k], 500 + k);
-  }
-  EXPECT_TRUE(game.app->badges[3]);
 }
 
 TEST(Persistence, ShortOddAndHostileStatesLoadWithoutHarm) {
   {
     CaptureStdout();
-    GameHarness game(WithState("0|0|0|0|0|3|0|0|0|0|0|0|0|0|0|" + Parts(10) + "15|" + Parts(4, "7")));
+    GameHarness game({640, 480, false, "0|0|0|0|0|3|0|0|0|0|0|0|0|0|0|" + Zeros(10) + "15|7|7|7|7|"});
     EXPECT_EQ(GetCapturedStdout(), "Settings Loaded\n") << "30 parts hold the settings only";
     EXPECT_EQ(game.app->options[OPTION_SOUND], 3);
     EXPECT_EQ(game.app->options[10], 64) << "limits apply after loading";
   }
   {
     CaptureStdout();
-    GameHarness game(WithState("0|0|0|0|0|7|" + Parts(19) + "35|"));
+    GameHarness game({640, 480, false, "0|0|0|0|0|7|" + Zeros(19) + "35|"});
     GetCapturedStdout();
     EXPECT_EQ(game.app->options[OPTION_SOUND], 0) << "a sound mode no box offers";
   }
@@ -122,7 +91,7 @@ TEST(Persistence, ShortOddAndHostileStatesLoadWithoutHarm) {
   for (int i = 0; i < 100000; ++i) huge += "99999999999999999999|-";
   for (const std::string& state : {bytes, huge, std::string(300, '|'), std::string("|||\xff\xfe|")}) {
     CaptureStdout();
-    GameHarness game(WithState(state));
+    GameHarness game({640, 480, false, state});
     GetCapturedStdout();
     game.FinishLoading();
     game.Step(5);

@@ -1,7 +1,10 @@
-// The real program in a real window under the test display, driven by real X
-// input; the pictures it showed are kept under build/screens/.
+// The real program in a real window on the test display, driven by real X
+// input: a game played, paused and closed with its state saved, and full
+// screen on a desktop and on a bare display, left with F4. The pictures are
+// kept under build/screens/.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -12,77 +15,75 @@
 
 namespace {
 
-// The loading screen's orange band at alpha 0.7 over its background (40, 40, 80).
-constexpr uint32_t LOADING_BAND = 0xBB7C42;
-
-struct GameWindowTest : ::testing::Test {
+struct WindowTest : ::testing::Test {
   void SetUp() override {
     const char* display = getenv("DISPLAY");
     ASSERT_TRUE(display && *display) << "the window tests need an X display: run them through make test";
   }
 };
 
-TEST_F(GameWindowTest, TheGameShowsTheLoadingScreenThenMovesOnFromIt) {
-  GameWindow game;
-  ASSERT_FALSE(game.Window().empty()) << game.Output();
-  // Loading lasts about half a second: the game is stopped for each picture.
-  bool loading = false;
-  for (int i = 0; i < 100 && !loading; ++i) {
-    game.Freeze();
-    Screenshot shot = game.Shot("loading");
-    loading = !shot.pixels.empty() && Screenshot::Near(shot.At(20, 240), LOADING_BAND);
-    game.Thaw();
-    if (!loading) PauseMilliseconds(5);
+// The score in play: green digits at alpha 0.8 over the dark arena.
+constexpr int SCORE_LEFT = 260, SCORE_RIGHT = 380, SCORE_TOP = 16, SCORE_BOTTOM = 48;
+int ScoreGreen(const Screenshot& s) {
+  int n = 0;
+  for (int y = SCORE_TOP; y < SCORE_BOTTOM; ++y) {
+    for (int x = SCORE_LEFT; x < SCORE_RIGHT; ++x) n += Screenshot::Near(s.At(x, y), 0x52CF56, 40);
   }
-  EXPECT_TRUE(loading) << "the band of the loading screen was never on screen";
-  EXPECT_TRUE(game.WaitForShot("after_loading", [](const Screenshot& s) {
-    return !Screenshot::Near(s.At(20, 240), LOADING_BAND);
-  })) << game.Output();
+  return n;
 }
 
-// The title's background, (0, 0, 80), left of its art.
-bool TitleShown(const Screenshot& s) { return Screenshot::Near(s.At(10, s.height / 2), 0x000050); }
-
-// Pixels that changed round the selected item of the carousel, at (250, 384).
-int SelectionChanged(const Screenshot& a, const Screenshot& b) { return a.Changed(b, 210, 344, 290, 424); }
-
-TEST_F(GameWindowTest, TheTitleAnswersKeysAMouseDragAndFullScreenAndSavesWhenTheFocusGoes) {
+TEST_F(WindowTest, AGameStartsWithReturnFiresRunsJumpsPausesAndKeepsItsBadgeThroughTheCloseButton) {
   GameWindow game;
-  ASSERT_FALSE(game.Window().empty()) << game.Output();
-  ASSERT_TRUE(game.WaitForShot("title", TitleShown)) << game.Output();
-  PauseMilliseconds(800);  // slid in
-  Screenshot first = game.Shot("title");
+  ASSERT_TRUE(game.WaitForTitle("play_title")) << game.Output();
+  game.Key("Return");
+  ASSERT_TRUE(game.WaitForShot("play_started", [](const Screenshot& s) { return ScoreGreen(s) > 40; }))
+      << game.Output();
 
-  // The selected item sits at (250, 384), drawn larger than the others.
-  game.Key("Right");
-  PauseMilliseconds(800);
-  Screenshot second = game.Shot("title_second_mode");
-  EXPECT_GT(SelectionChanged(first, second), 400) << "Right did not move the carousel";
+  // Standing where it started, aiming up: the shots fly up the middle of the screen.
+  PauseMilliseconds(1500);
+  Screenshot still = game.Shot("play_standing");
+  game.KeyDown("z");
+  PauseMilliseconds(500);
+  Screenshot firing = game.Shot("play_firing");
+  game.KeyUp("z");
+  EXPECT_GT(still.Changed(firing, 300, 60, 340, 360, 40), 200) << "no shots above the player";
 
-  game.Drag(520, 450, 300, 450);
-  PauseMilliseconds(1000);
-  Screenshot flung = game.Shot("title_flung");
-  EXPECT_GT(SelectionChanged(second, flung), 400) << "the drag did not fling the carousel";
+  // Running both ways and jumping all the while lands on floors, which pays.
+  for (const char* way : {"Right", "Left"}) {
+    game.KeyDown(way);
+    game.KeyDown("Up");
+    PauseMilliseconds(2000);
+    game.KeyUp("Up");
+    game.KeyUp(way);
+  }
+  PauseMilliseconds(800);  // the score display catches up
+  Screenshot ran = game.Shot("play_running");
+  EXPECT_GT(firing.Changed(ran, SCORE_LEFT, SCORE_TOP, SCORE_RIGHT, SCORE_BOTTOM, 40), 20) << "the score never changed";
 
-  // Full screen is the desktop's size, the display's 1280 x 1024.
-  ASSERT_TRUE(game.SwitchWindow("F11", 1280, 1024));
-  EXPECT_TRUE(game.WaitForShot("title_full_screen", TitleShown)) << game.Output();
-  ASSERT_TRUE(game.SwitchWindow("F11", 640, 480));
-  EXPECT_TRUE(game.WaitForShot("title_windowed_again", TitleShown)) << game.Output();
+  // Paused: the resume button, tinted blue, inside the yellow ring of the selected button.
+  game.Key("Escape");
+  EXPECT_TRUE(game.WaitForShot("pause", [](const Screenshot& s) {
+    return s.Count(0x3232FA, 12) > 200 && s.Count(0xFFFF64, 12) > 50;
+  })) << game.Output();
 
-  // Another window takes the focus: the game is suspended and saves.
-  std::remove(game.Folder().Path(".vorlixstate").c_str());
-  ChildProcess other({"/usr/bin/xmessage", "-title", "vx-other", "-geometry", "200x100+700+0", "other"});
-  std::string otherWindow = WindowNamed("vx-other");
-  ASSERT_FALSE(otherWindow.empty());
-  Xdotool({"windowfocus", "--sync", otherWindow});
-  for (int i = 0; i < 100 && game.StateFile().empty(); ++i) PauseMilliseconds(50);
-  EXPECT_NE(game.StateFile().find("|1483|"), std::string::npos) << game.StateFile();
+  // Closed by the window's close button: the badge for the first painted
+  // floor is kept in the first badge word, and the next start reads it.
+  ASSERT_EQ(RunProcess({BuildPath("tests/host/x11_tool"), "close", game.Window()}).status, 0);
+  EXPECT_EQ(game.Process().Wait(), 0) << game.Output();
+  std::string state = game.StateFile();
+  std::vector<std::string> parts;
+  for (size_t at = 0, bar; (bar = state.find('|', at)) != std::string::npos; at = bar + 1) {
+    parts.push_back(state.substr(at, bar - at));
+  }
+  ASSERT_GT(parts.size(), 26u) << state;
+  EXPECT_EQ(std::stoi(parts[26]) & 2, 2) << state;
+  GameWindow next({}, state);
+  EXPECT_TRUE(next.Process().WaitForLine("Badges Loaded")) << next.Output();
 }
 
 // On a desktop (jwm) and on a bare display alike, every switch gives a window
 // that is shown, holds the keyboard, draws and carries the game's names and icon.
-struct Desktop : GameWindowTest, ::testing::WithParamInterface<bool> {
+struct Desktop : WindowTest, ::testing::WithParamInterface<bool> {
   static std::string Property(const std::string& window, const std::string& name) {
     return RunProcess({"/usr/bin/xprop", "-id", window, name}).out;
   }
@@ -126,7 +127,7 @@ TEST_P(Desktop, FullScreenAndBackGiveAShownFocusedDrawnNamedWindowEachTime) {
   GameWindow game({}, "", false);
   std::string setting = GetParam() ? "_jwm" : "_bare";
   ASSERT_FALSE(game.Window().empty()) << game.Output();
-  ASSERT_TRUE(game.WaitForShot("desktop_title" + setting, TitleShown)) << game.Output();
+  ASSERT_TRUE(game.WaitForTitle("desktop_title" + setting)) << game.Output();
   ExpectShownFocusedAndNamed(game);
 
   struct Switch {

@@ -6,14 +6,7 @@ namespace {
 
 AudioCall Call(const char* name, int channel = -1, gxtkSample* sample = nullptr, int flags = 0, float value = 0,
                std::string path = "") {
-  AudioCall call;
-  call.name = name;
-  call.channel = channel;
-  call.sample = sample;
-  call.flags = flags;
-  call.value = value;
-  call.path = std::move(path);
-  return call;
+  return {name, channel, sample, flags, value, std::move(path)};
 }
 
 }  // namespace
@@ -48,43 +41,36 @@ int RecordingAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
               [&] { return gxtkAudio::PlaySample(sample, channel, flags); });
 }
 
-int RecordingAudio::StopChannel(int channel) {
-  return Keep(Call("StopChannel", channel), [&] { return gxtkAudio::StopChannel(channel); });
+int RecordingAudio::StopChannel(int c) {
+  return Keep(Call("StopChannel", c), [&] { return gxtkAudio::StopChannel(c); });
+}
+int RecordingAudio::PauseChannel(int c) {
+  return Keep(Call("PauseChannel", c), [&] { return gxtkAudio::PauseChannel(c); });
+}
+int RecordingAudio::ResumeChannel(int c) {
+  return Keep(Call("ResumeChannel", c), [&] { return gxtkAudio::ResumeChannel(c); });
 }
 
-int RecordingAudio::PauseChannel(int channel) {
-  return Keep(Call("PauseChannel", channel), [&] { return gxtkAudio::PauseChannel(channel); });
+int RecordingAudio::SetVolume(int c, float v) {
+  return Keep(Call("SetVolume", c, nullptr, 0, v), [&] { return gxtkAudio::SetVolume(c, v); });
 }
-
-int RecordingAudio::ResumeChannel(int channel) {
-  return Keep(Call("ResumeChannel", channel), [&] { return gxtkAudio::ResumeChannel(channel); });
+int RecordingAudio::SetPan(int c, float v) {
+  return Keep(Call("SetPan", c, nullptr, 0, v), [&] { return gxtkAudio::SetPan(c, v); });
 }
-
-int RecordingAudio::SetVolume(int channel, float volume) {
-  return Keep(Call("SetVolume", channel, nullptr, 0, volume), [&] { return gxtkAudio::SetVolume(channel, volume); });
-}
-
-int RecordingAudio::SetPan(int channel, float pan) {
-  return Keep(Call("SetPan", channel, nullptr, 0, pan), [&] { return gxtkAudio::SetPan(channel, pan); });
-}
-
-int RecordingAudio::SetRate(int channel, float rate) {
-  return Keep(Call("SetRate", channel, nullptr, 0, rate), [&] { return gxtkAudio::SetRate(channel, rate); });
+int RecordingAudio::SetRate(int c, float v) {
+  return Keep(Call("SetRate", c, nullptr, 0, v), [&] { return gxtkAudio::SetRate(c, v); });
 }
 
 int RecordingAudio::PlayMusic(String path, int flags) {
   return Keep(Call("PlayMusic", -1, nullptr, flags, 0, path.ToUtf8()),
               [&] { return gxtkAudio::PlayMusic(path, flags); });
 }
-
 int RecordingAudio::StopMusic() {
   return Keep(Call("StopMusic"), [&] { return gxtkAudio::StopMusic(); });
 }
-
 int RecordingAudio::PauseMusic() {
   return Keep(Call("PauseMusic"), [&] { return gxtkAudio::PauseMusic(); });
 }
-
 int RecordingAudio::ResumeMusic() {
   return Keep(Call("ResumeMusic"), [&] { return gxtkAudio::ResumeMusic(); });
 }

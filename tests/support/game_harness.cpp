@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,9 +11,12 @@
 #include "framework/game_delegate.h"
 #include "framework/game_event.h"
 #include "framework/key_codes.h"
+#include "framework/random.h"
 #include "game/core/globals.h"
+#include "host/command_line.h"
 #include "host/glfw2.h"
 #include "host/input_translation.h"
+#include "runtime/fatal.h"
 #include "runtime/gc.h"
 #include "runtime/startup.h"
 #include "tests/support/subprocess.h"
@@ -22,6 +26,9 @@ namespace {
 gxtkAudio* NewRecordingAudio() { return new RecordingAudio(); }
 
 void MarkNothing() {}
+
+struct ProgramEnded {};
+void EndHere() { throw ProgramEnded(); }
 
 // Destroys every collectable object: the program's roots are gone, so after
 // two whole cycles everything is garbage, and allocation destroys garbage.
@@ -34,33 +41,12 @@ void DestroyEverything() {
 
 }  // namespace
 
-int HarnessHost::WindowParam(int param) {
-  if (param == GLFW_OPENED) return 1;
-  if (param == GLFW_ACTIVE) return !_suspended;
-  return 0;
-}
-
 bool HarnessHost::KeyHeld(int glfwKey) { return keysDown.count(TransKey(glfwKey)) != 0; }
 
-void HarnessHost::OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
-                             bool fullscreen) {
+void HarnessHost::OpenWindow(int width, int height, int, int, int, int, int, int, bool) {
   keysDown.clear();
-  fullscreenWindow = fullscreen;
-  ++windowsOpened;
-  if (!recorder) {
-    VxGlfwGame::OpenWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen);
-    return;
-  }
   recorder->SetWindowSize(width, height);
   ++glfwGraphicsSeq;
-}
-
-VxGlfwVideoMode* HarnessHost::GetGlfwDesktopMode() {
-  auto* mode = new VxGlfwVideoMode();
-  mode->width = desktopWidth;
-  mode->height = desktopHeight;
-  mode->red = mode->green = mode->blue = 8;
-  return mode;
 }
 
 bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float>, Array<bool> buttons) {
@@ -74,11 +60,17 @@ bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, A
   return true;
 }
 
+unsigned char* HarnessHost::LoadImageData(String path, int* width, int* height, int* depth) {
+  unsigned char* bytes = VxGlfwGame::LoadImageData(path, width, height, depth);
+  imageFiles[bytes] = path.ToUtf8();
+  return bytes;
+}
+
 int HarnessHost::ReplaceFile(const char* from, const char* to) {
   return failSaves ? -1 : VxGlfwGame::ReplaceFile(from, to);
 }
 
-GameHarness::GameHarness(HarnessOptions options) : realWindow_(options.realWindow) {
+GameHarness::GameHarness(HarnessOptions options) {
   std::string data = options.dataFolder.empty() ? BuildPath("run/data") : options.dataFolder;
   std::filesystem::remove(folder_.Path("data"));
   std::filesystem::create_directory_symlink(data, folder_.Path("data"));
@@ -90,20 +82,24 @@ GameHarness::GameHarness(HarnessOptions options) : realWindow_(options.realWindo
   host = new HarnessHost();
   VxGame::_game = host;
   VxGlfwGame::_glfwGame = host;
-  if (realWindow_) {
-    static bool windowSystem = glfwInit();
-    if (!windowSystem) abort();
-  } else {
-    gl = std::make_unique<GlRecorder>();
-    host->recorder = gl.get();
-  }
+  gl = std::make_unique<GlRecorder>();
+  host->recorder = gl.get();
   host->SetGlfwWindow(options.width, options.height, 8, 8, 8, 0, 0, 0, false);
 
   arguments_ = options.arguments;
   arguments_.insert(arguments_.begin(), "kalvexa");
   for (const std::string& a : arguments_) argv_.push_back(a.c_str());
   vx_std_main(static_cast<int>(argv_.size()), argv_.data());
+  if (!options.record.empty()) {
+    recording = std::make_unique<VxRecorder>(fopen(options.record.c_str(), "w"),
+                                             vx_Kalvexa_GameSwitches(static_cast<int>(argv_.size()), argv_.data()),
+                                             vx_random_Seed);
+    host->SetReplay(recording.get());
+  }
   host->StartGame();
+  // The program's orderly end is thrown from where it would exit, so that a
+  // test never ends in the middle, seemingly passed.
+  vx_at_orderly_end(EndHere);
   app = static_cast<c_MyApp*>(vx_app__app);
   audio = static_cast<RecordingAudio*>(vx_audio_device);
   Render();
@@ -114,10 +110,6 @@ GameHarness::~GameHarness() {
   DestroyEverything();
   // Buffer names belong to this harness's OpenAL device; the next one's may reuse them.
   gxtkAudio::discarded.clear();
-  if (realWindow_) {
-    glfwCloseWindow();
-    glfwGraphicsSeq = 0;
-  }
   VxGame::_game = nullptr;
   VxGlfwGame::_glfwGame = nullptr;
   delete host;
@@ -170,19 +162,6 @@ void GameHarness::Tap(int key, int times) {
 
 void GameHarness::Type(int character) { host->KeyEvent(c_VxGameEvent::KeyChar, character); }
 
-std::vector<uint32_t> GameHarness::ReadFrame(const std::function<void()>& draw) {
-  gxtkGraphics* device = vx_graphics_device;
-  device->BeginRender();
-  vx_graphics_BeginRender();
-  draw();
-  int w = device->Width(), h = device->Height();
-  Array<int> pixels(w * h);
-  vx_graphics_ReadPixels(pixels, 0, 0, w, h, 0, w);
-  vx_graphics_EndRender();
-  device->EndRender();
-  return std::vector<uint32_t>(pixels.begin(), pixels.end());
-}
-
 float GameHarness::WindowX(float x) const { return x * app->scaleX + vx_Kalvexa_overscan; }
 
 float GameHarness::WindowY(float y) const {
@@ -209,10 +188,6 @@ void GameHarness::TouchDown(int finger, float x, float y) {
   host->TouchEvent(c_VxGameEvent::TouchDown, finger, WindowX(x), WindowY(y));
 }
 
-void GameHarness::TouchMove(int finger, float x, float y) {
-  host->TouchEvent(c_VxGameEvent::TouchMove, finger, WindowX(x), WindowY(y));
-}
-
 void GameHarness::TouchUp(int finger) { host->TouchEvent(c_VxGameEvent::TouchUp, finger, 0, 0); }
 
 void GameHarness::PadButton(int pad, int button, bool down) {
@@ -226,42 +201,29 @@ void GameHarness::PadStick(int pad, int stick, float x, float y) {
   host->pads[pad].y[stick] = y;
 }
 
-void GameHarness::LoseFocus() { host->SuspendGame(); }
-
-void GameHarness::RegainFocus() { host->ResumeGame(); }
-
 void GameHarness::Resize(int width, int height) { gl->SetWindowSize(width, height); }
 
-std::vector<DrawRecord> GameHarness::Records() const {
-  std::vector<DrawRecord> records;
-  for (int i = 0; i + DRAW_RECORD_FLOATS <= app->drawCount; i += DRAW_RECORD_FLOATS) {
-    const float* r = &app->drawList[i];
-    DrawRecord record{};
-    record.kind = r[0] == VX_NONE   ? DrawRecord::RECT
-                  : r[0] == VX_OVAL ? DrawRecord::OVAL
-                  : r[0] > -1       ? DrawRecord::IMAGE
-                                    : DrawRecord::OTHER;
-    record.slot = record.kind == DrawRecord::IMAGE ? static_cast<int>(r[0]) : -1;
-    record.x = r[1];
-    record.y = r[2];
-    record.rotation = r[3];
-    record.sizeX = r[4];
-    record.sizeY = r[5];
-    record.frame = r[6];
-    record.alpha = r[7];
-    record.red = r[10];
-    record.green = r[11];
-    record.blue = r[12];
-    record.blend = static_cast<int>(r[13]);
-    records.push_back(record);
+bool GameHarness::Ends(const std::function<void()>& act) {
+  vx_at_orderly_end(EndHere);
+  try {
+    act();
+  } catch (const ProgramEnded&) {
+    for (int key : std::set<int>(host->keysDown)) KeyUp(key);
+    return true;
   }
+  return false;
+}
+
+std::vector<DrawRecord> GameHarness::Records() const {
+  std::vector<DrawRecord> records(app->drawCount / DRAW_RECORD_FLOATS);
+  if (!records.empty()) std::memcpy(records.data(), &app->drawList[0], records.size() * sizeof(DrawRecord));
   return records;
 }
 
 std::vector<DrawRecord> GameHarness::Images(int slot) const {
   std::vector<DrawRecord> found;
   for (const DrawRecord& r : Records()) {
-    if (r.kind == DrawRecord::IMAGE && r.slot == slot) found.push_back(r);
+    if (r.kind == slot) found.push_back(r);
   }
   return found;
 }
@@ -272,7 +234,7 @@ std::string GameHarness::Text() const {
   std::vector<DrawRecord> records = Records();
   const DrawRecord* previous = nullptr;
   for (const DrawRecord& r : records) {
-    if (r.kind != DrawRecord::IMAGE || r.slot != app->fontSlot) {
+    if (r.kind != app->fontSlot) {
       if (previous) text += '\n';
       previous = nullptr;
       continue;
@@ -294,19 +256,20 @@ std::string GameHarness::Text() const {
   return text;
 }
 
-int GameHarness::SoundSlot(const AudioCall& call) const {
-  // Effects are loaded from ".../sfx/NNN.wav".
-  size_t at = call.path.rfind("sfx/");
-  if (at == std::string::npos || call.path.size() != at + 11) return -1;
-  return std::stoi(call.path.substr(at + 4, 3));
+std::vector<Sound> GameHarness::SoundsPlayed() const {
+  // Effects are loaded from ".../sfx/NNN.wav"; each play sets the rate and then the volume.
+  std::vector<Sound> sounds;
+  const std::vector<AudioCall>& calls = audio->calls;
+  for (size_t i = 0; i + 2 < calls.size(); ++i) {
+    size_t at = calls[i].path.rfind("sfx/");
+    if (calls[i].name != "PlaySample" || at == std::string::npos || calls[i].path.size() != at + 11) continue;
+    sounds.push_back({std::stoi(calls[i].path.substr(at + 4, 3)), calls[i + 1].value, calls[i + 2].value});
+  }
+  return sounds;
 }
 
-std::vector<int> GameHarness::SoundsPlayed() const {
-  std::vector<int> slots;
-  for (const AudioCall& call : audio->Named("PlaySample")) {
-    if (call.channel != VX_AUDIO_MUSIC_CHANNEL) slots.push_back(SoundSlot(call));
-  }
-  return slots;
+std::string GameHarness::ImageFile(int slot) const {
+  return app->images[slot] ? host->imageFiles[app->images[slot]->surface->pixelData] : "";
 }
 
 std::string GameHarness::StateFile() const {

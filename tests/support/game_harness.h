@@ -1,10 +1,10 @@
 // The real game, headless. GameHarness starts the program the way the entry
 // point does (the runtime's start-up, the one c_MyApp, the framework's game
-// delegate and devices) under a host whose clock moves only when a test steps
-// it, whose window is a recording GL call table of any size, and whose audio
-// device records every call while OpenAL Soft's null backend plays it. It
-// reads the generated data folder and keeps its state file in a temporary
-// working folder.
+// delegate and devices) on the program's headless host, whose clock moves
+// only when a test steps it, with a window that is a recording GL call table
+// of any size, scripted joypads, and an audio device that records every call
+// while OpenAL Soft's null backend plays it. It reads the generated data
+// folder and keeps its state file in a temporary working folder.
 //
 // A test reads like play: press Return, step two ticks, expect screenMode 11.
 //
@@ -15,56 +15,75 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/core/my_app.h"
 #include "graphics/gl_calls.h"
-#include "host/vx_game.h"
+#include "host/headless_game.h"
+#include "host/replay.h"
 #include "tests/support/audio_recorder.h"
 #include "tests/support/gl_recorder.h"
 #include "tests/support/temp_folder.h"
 
 // Framework key codes the game tests use.
 constexpr int KEY_BACKSPACE = 8, KEY_RETURN = 13, KEY_SHIFT = 16, KEY_CONTROL = 17, KEY_ESCAPE = 27, KEY_SPACE = 32;
-constexpr int KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_DELETE = 46;
+constexpr int KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_DELETE = 46, KEY_TILDE = 192;
 constexpr int KEY_F1 = 112, KEY_F2 = 113, KEY_F4 = 115, KEY_F11 = 122;
 
-// One record of the draw list, read back.
+// Values compared in one expectation: EXPECT_EQ((Ints{app.lives, app.level}), (Ints{3, 1})).
+using Ints = std::vector<int>;
+using Floats = std::vector<float>;
+
+// One record of the draw list as the game lays it out: kind is an image
+// slot, VX_NONE for a rectangle or VX_OVAL for an oval.
 struct DrawRecord {
-  enum Kind { IMAGE, RECT, OVAL, OTHER } kind;
-  int slot;  // image records: the image slot
-  float x, y, rotation, sizeX, sizeY, frame, alpha, red, green, blue;
-  int blend;
+  float kind, x, y, rotation, sizeX, sizeY, frame, alpha, unused8, unused9, red, green, blue, blend, unused14;
 };
+static_assert(sizeof(DrawRecord) == DRAW_RECORD_FLOATS * sizeof(float), "one record of the draw list");
+
+// An effect started: its sound slot, rate and volume.
+struct Sound {
+  int slot;
+  float rate, volume;
+};
+inline bool operator==(const Sound& a, const Sound& b) {
+  return a.slot == b.slot && a.rate == b.rate && a.volume == b.volume;
+}
+inline void PrintTo(const Sound& s, std::ostream* out) {
+  *out << "sound " << s.slot << " x" << s.rate << " v" << s.volume;
+}
 
 struct HarnessOptions {
-  int width = 640, height = 480;  // the window
-  // The data folder the game reads; empty for the generated one.
-  std::string dataFolder;
+  HarnessOptions(int width = 640, int height = 480, bool load = true, std::string state = "")
+      : width(width), height(height), load(load), state(std::move(state)) {}
+  int width, height;  // the window
+  // Step through the loader to the title screen before the test begins.
+  bool load;
   // The state file at start-up; none when empty.
   std::string state;
-  // Step through the loader to the title screen before the test begins.
-  bool load = true;
-  // Draw into a real GLFW window on the display (real GL) instead of the
-  // recording call table.
-  bool realWindow = false;
+  // The data folder the game reads; empty for the generated one.
+  std::string dataFolder;
   // The program's arguments after its name ("--sequencer").
   std::vector<std::string> arguments;
+  // A file the run is recorded into from its start (host/replay.h); none when empty.
+  std::string record;
 };
+inline HarnessOptions Unloaded() { return {640, 480, false}; }
 
-// The host: a fake clock, a window that is only a size, scripted joypads.
-class HarnessHost : public VxGlfwGame {
+class HarnessHost : public VxHeadlessGame {
  public:
-  double now = 100;                // seconds
-  GlRecorder* recorder = nullptr;  // the window when it is not a real one
-  bool fullscreenWindow = false;
-  int windowsOpened = 0;
-  int desktopWidth = 1280, desktopHeight = 1024;
-  std::set<int> keysDown;  // framework key codes the test holds
-  bool failSaves = false;  // the state file cannot be replaced
+  HarnessHost() { now = 100; }
+  GlRecorder* recorder = nullptr;  // the window
+  std::set<int> keysDown;          // framework key codes the test holds
+  bool failSaves = false;          // the state file cannot be replaced
+  // The file each decoded picture came from, by its bytes: a surface keeps them.
+  std::map<const unsigned char*, std::string> imageFiles;
 
   struct Pad {
     bool present = false;
@@ -72,13 +91,8 @@ class HarnessHost : public VxGlfwGame {
     bool buttons[32] = {};
   } pads[4];
 
-  double Time() override { return now; }
-  void Sleep(double seconds) override { now += seconds; }
-  void PollEvents() override {}
-  void WaitEvents() override {}
-  int WindowParam(int param) override;
-  VxGlfwVideoMode* GetGlfwDesktopMode() override;
   bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) override;
+  unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
 
  protected:
   int ReplaceFile(const char* from, const char* to) override;
@@ -99,7 +113,8 @@ class GameHarness {
   c_MyApp* app = nullptr;
   RecordingAudio* audio = nullptr;
   HarnessHost* host = nullptr;
-  std::unique_ptr<GlRecorder> gl;  // none in a real window
+  std::unique_ptr<VxRecorder> recording;  // when the options name a file
+  std::unique_ptr<GlRecorder> gl;
 
   // ---- Time ----------------------------------------------------------------------------
   // Each tick: the clock moves 1/60 s, then one update and one render, as the host's loop does.
@@ -124,14 +139,14 @@ class GameHarness {
   void MouseUp();
   void Click(float x, float y);  // down, one tick, up
   void TouchDown(int finger, float x, float y);
-  void TouchMove(int finger, float x, float y);
   void TouchUp(int finger);
   void PadButton(int pad, int button, bool down);
   void PadStick(int pad, int stick, float x, float y);
-  void LoseFocus();
-  void RegainFocus();
   // The window's new size; the next render sees it.
   void Resize(int width, int height);
+  // Runs `act`; true when the program ended in order in it, after saving its
+  // state. The end is caught where the program would exit; keys held are let go.
+  bool Ends(const std::function<void()>& act);
 
   // ---- What the game produced ------------------------------------------------------------------
   std::vector<DrawRecord> Records() const;
@@ -140,23 +155,19 @@ class GameHarness {
   // (spaces are not drawn) reads as one space, a new line or any record that
   // is not a glyph as a line break.
   std::string Text() const;
-  // The sound slot a PlaySample call started, from the file its sample came from; -1 for others.
-  int SoundSlot(const AudioCall& call) const;
-  // The sound slots started on effect channels, in order.
-  std::vector<int> SoundsPlayed() const;
+  bool Shows(const std::string& text) const { return Text().find(text) != std::string::npos; }
+  // The effects started, in order.
+  std::vector<Sound> SoundsPlayed() const;
+  // The data file the picture of an image slot was decoded from.
+  std::string ImageFile(int slot) const;
   // The state file as it is on disk now ("" when there is none).
   std::string StateFile() const;
 
-  // Real window only: runs `draw` inside one frame of the graphics device and
-  // reads the back buffer before the swap, rows top to bottom as 0xAARRGGBB.
-  std::vector<uint32_t> ReadFrame(const std::function<void()>& draw);
-
+ private:
   float WindowX(float x) const;
   float WindowY(float y) const;
 
- private:
   TempFolder folder_;
-  bool realWindow_;
   std::vector<std::string> arguments_;
   std::vector<const char*> argv_;  // the runtime keeps pointers to these
 };

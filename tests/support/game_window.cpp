@@ -1,6 +1,5 @@
 #include "tests/support/game_window.h"
 
-#include <signal.h>
 #include <stb_image.h>
 
 #include <chrono>
@@ -15,6 +14,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr double WINDOW_WAIT = 20;     // seconds for the window system
 constexpr int SLOW_FRAME_HOLD = 1500;  // milliseconds a window-switching key is held
+constexpr int TITLE_SLIDE = 700;       // milliseconds the title's items take to slide in
 
 // The size of a window as the window system has it; 0 x 0 when it is gone.
 std::pair<int, int> SizeOf(const std::string& window) {
@@ -109,28 +109,6 @@ void GameWindow::Key(const std::string& key, int holdMilliseconds) {
   KeyUp(key);
 }
 
-void GameWindow::MouseMove(int x, int y) {
-  Xdotool({"mousemove", "--window", window_, std::to_string(x), std::to_string(y)});
-}
-
-void GameWindow::Click(int x, int y) {
-  MouseMove(x, y);
-  Xdotool({"mousedown", "1"});
-  PauseMilliseconds(120);
-  Xdotool({"mouseup", "1"});
-}
-
-void GameWindow::Drag(int x0, int y0, int x1, int y1, int steps) {
-  MouseMove(x0, y0);
-  Xdotool({"mousedown", "1"});
-  PauseMilliseconds(60);
-  for (int i = 1; i <= steps; ++i) {
-    MouseMove(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
-    PauseMilliseconds(20);
-  }
-  Xdotool({"mouseup", "1"});
-}
-
 Screenshot GameWindow::Shot(const std::string& name) {
   std::string path = BuildPath("screens/" + name + ".png");
   RunProcess({"/usr/bin/import", "-window", window_, "png:" + path});
@@ -156,9 +134,12 @@ bool GameWindow::WaitForShot(const std::string& name, const std::function<bool(c
   return false;
 }
 
-void GameWindow::Freeze() { kill(process_->Pid(), SIGSTOP); }
-
-void GameWindow::Thaw() { kill(process_->Pid(), SIGCONT); }
+bool GameWindow::WaitForTitle(const std::string& name) {
+  bool shown =
+      WaitForShot(name, [](const Screenshot& s) { return Screenshot::Near(s.At(10, s.height / 2), 0x000050); });
+  PauseMilliseconds(TITLE_SLIDE);
+  return shown;
+}
 
 std::string GameWindow::StateFile() const {
   std::stringstream text;

@@ -40,11 +40,6 @@ class GameWindow {
   void Key(const std::string& key, int holdMilliseconds = 120);
   void KeyDown(const std::string& key);
   void KeyUp(const std::string& key);
-  // Window pixel positions.
-  void MouseMove(int x, int y);
-  void Click(int x, int y);
-  // Button down at the first point, moved in steps to the second, then up.
-  void Drag(int x0, int y0, int x1, int y1, int steps = 6);
   // Presses a key that replaces the window (full screen and back) and finds
   // the new window of that size. The key is held past a slow full-screen
   // frame, with the server's key repeat off so that it switches only once.
@@ -61,14 +56,11 @@ class GameWindow {
   // Takes pictures until `seen` holds for one (kept as <name>), for up to
   // `seconds`; false when it never did.
   bool WaitForShot(const std::string& name, const std::function<bool(const Screenshot&)>& seen, double seconds = 10);
-
-  // Stops and continues the process, to catch a picture that lasts only a moment.
-  void Freeze();
-  void Thaw();
+  // Waits for the title's background, (0, 0, 80) left of its art, and for its slide.
+  bool WaitForTitle(const std::string& name);
 
   std::string Output() const { return process_->Output(); }
   std::string StateFile() const;
-  const TempFolder& Folder() const { return folder_; }
 
  private:
   TempFolder folder_;

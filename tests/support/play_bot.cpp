@@ -31,9 +31,7 @@ const P* Nearest(const std::vector<P>& points, float x, float y, float* d) {
   const P* nearest = nullptr;
   for (const P& p : points) {
     float e = std::hypot(p.x - x, p.y - y);
-    if (e >= *d) continue;
-    *d = e;
-    nearest = &p;
+    if (e < *d) *d = e, nearest = &p;
   }
   return nearest;
 }
@@ -53,24 +51,21 @@ void PlayBot::ReadTiles() {
   tiles_.clear();
   for (int c = 0; c < DRUMS; ++c) {
     const float* drum = &app.columns[c * RECORD_FLOATS];
-    if (drum[DRUM_TURNS] != 0) continue;
-    for (int k = VIEW_FIRST_ROW; k <= VIEW_LAST_ROW; ++k) {
+    for (int k = VIEW_FIRST_ROW; k <= VIEW_LAST_ROW && drum[DRUM_TURNS] == 0; ++k) {
       int type = ViewCell(app, c, k)[CELL_TYPE];
       if (type != CELL_FLOOR && type != CELL_PAINTED) continue;
-      tiles_.push_back(
-          {CELL * static_cast<float>(c), CELL * static_cast<float>(k) + drum[DRUM_PIXEL], type == CELL_PAINTED});
+      tiles_.push_back({CELL * c, CELL * k + drum[DRUM_PIXEL], type == CELL_PAINTED});
     }
   }
   if (app.level != arenaLevel_ || tiles_.size() != before) {
     arenaLevel_ = app.level;
     links_.assign(tiles_.size() + FLOOR_NODES, {});
   }
-  if (moves_.empty()) {
-    moves_.push_back({0, 0, 0});
-    for (int dir : {-1, 1}) {
-      for (int run = 4; run <= 64; run += 4) {
-        for (int jump : {-1, 0, 8, 16, 24}) moves_.push_back({dir, run, jump});
-      }
+  if (!moves_.empty()) return;
+  moves_.push_back({0, 0, 0});
+  for (int dir : {-1, 1}) {
+    for (int run = 4; run <= 64; run += 4) {
+      for (int jump : {-1, 0, 8, 16, 24}) moves_.push_back({dir, run, jump});
     }
   }
 }
@@ -80,27 +75,16 @@ bool PlayBot::Tick(Body& b, float moveX, bool up, int* tile) const {
   *tile = NOT_ON_TILE;
   for (size_t i = 0; i < tiles_.size(); ++i) {
     const Tile& t = tiles_[i];
-    if (std::fabs(b.x - t.cx) < REACH_X && std::fabs(b.y - t.stand) < REACH_Y && b.vy > LAND_SPEED) {
-      b.vy = 0;
-      b.ground = 4;
-      b.y = t.stand;
-      *tile = static_cast<int>(i);
-    }
+    if (std::fabs(b.x - t.cx) >= REACH_X || std::fabs(b.y - t.stand) >= REACH_Y || b.vy <= LAND_SPEED) continue;
+    b = {b.x, t.stand, 0, 4};
+    *tile = static_cast<int>(i);
   }
   if (std::fabs(moveX) > 0.1f) b.x = Clamp(b.x + moveX * RUN, -16, 1040);
   b.y += b.vy;
-  b.vy += up ? GRAVITY : 2 * GRAVITY;
-  if (b.vy > FALL_CAP) b.vy = FALL_CAP;
+  b.vy = std::fmin(b.vy + (up ? GRAVITY : 2 * GRAVITY), FALL_CAP);
   if (b.ground > 0) b.ground -= 1;
-  if (b.y > ARENA_FLOOR) {
-    b.y = ARENA_FLOOR;
-    b.vy = 0;
-    b.ground = 6;
-  }
-  if (up && b.ground > 0) {
-    b.ground = 0;
-    b.vy = JUMP;
-  }
+  if (b.y > ARENA_FLOOR) b = {b.x, ARENA_FLOOR, 0, 6};
+  if (up && b.ground > 0) b.ground = 0, b.vy = JUMP;
   return *tile >= 0 || b.y >= ARENA_FLOOR;
 }
 
@@ -114,15 +98,11 @@ PlayBot::Outcome PlayBot::Simulate(Body b, const Move& m) const {
   for (int t = 0; t < MAX_MOVE_TICKS; ++t) {
     int tile;
     bool grounded = Tick(b, t < m.runTicks ? static_cast<float>(m.dir) : 0, Up(m, t, b.vy), &tile) && b.ground > 0;
-    if (!grounded) {
-      airborne = true;
-      continue;
-    }
-    if (airborne || (t + 1 >= m.runTicks && t >= m.jumpAt)) {
-      int node = tile >= 0 ? tile : static_cast<int>(tiles_.size()) + FloorNode(b.x);
-      // Later moves start from the node's centre: walking there is part of the cost.
-      return {node, t + 1 + static_cast<int>(std::ceil(std::fabs(NodeX(node) - b.x) / RUN)), t + 1};
-    }
+    airborne = airborne || !grounded;
+    if (!grounded || (!airborne && (t + 1 < m.runTicks || t < m.jumpAt))) continue;
+    int node = tile >= 0 ? tile : static_cast<int>(tiles_.size()) + FloorNode(b.x);
+    // Later moves start from the node's centre: walking there is part of the cost.
+    return {node, t + 1 + static_cast<int>(std::ceil(std::fabs(NodeX(node) - b.x) / RUN)), t + 1};
   }
   return {};
 }
@@ -159,10 +139,8 @@ void PlayBot::Plan(const Body& now) {
   int here = tile >= 0 ? tile : standing ? static_cast<int>(tiles_.size()) + FloorNode(now.x) : -1;
   for (size_t i = 0; i < moves_.size(); ++i) {
     Outcome o = Simulate(now, moves_[i]);
-    if (o.node >= 0 && o.node != here && o.ticks < dist[o.node]) {
-      dist[o.node] = o.ticks;
-      first[o.node] = static_cast<int>(i);
-    }
+    if (o.node >= 0 && o.node != here && o.ticks < dist[o.node])
+      dist[o.node] = o.ticks, first[o.node] = static_cast<int>(i);
   }
   if (here >= 0) {
     float off = std::fabs(NodeX(here) - now.x);
@@ -193,9 +171,9 @@ void PlayBot::Plan(const Body& now) {
     }
   }
   moveTick_ = 0;
-  if (chosen == CENTRE) {
+  centring_ = chosen == CENTRE;
+  if (centring_) {
     centreX_ = NodeX(here);
-    centring_ = true;
     moveTicks_ = 0;
     return;
   }
@@ -212,8 +190,7 @@ std::vector<PlayBot::Point> PlayBot::LiveNests() const {
     for (int k = VIEW_FIRST_ROW; k <= VIEW_LAST_ROW; ++k) {
       const int* cell = ViewCell(app, c, k);
       if (cell[CELL_TYPE] != CELL_NEST || cell[NEST_LIFE] <= 0) continue;
-      float pixel = app.columns[c * RECORD_FLOATS + DRUM_PIXEL];
-      nests.push_back({CELL * static_cast<float>(c), CELL * static_cast<float>(k) + STAND + 16 + pixel});
+      nests.push_back({CELL * c, CELL * k + STAND + 16 + app.columns[c * RECORD_FLOATS + DRUM_PIXEL]});
     }
   }
   return nests;
@@ -229,39 +206,28 @@ void PlayBot::Aim(const Body& now) {
   }
   for (auto [points, d] : {std::pair{&bugs, BUG_DANGER}, {&nests, NEST_SIGHT}, {&bugs, BUG_SIGHT}}) {
     if (const Point* target = Nearest(*points, now.x, now.y, &d)) {
-      game_.PadStick(0, 1, (target->x - now.x) / d, (target->y - now.y) / d);
-      return;
+      return game_.PadStick(0, 1, (target->x - now.x) / d, (target->y - now.y) / d);
     }
   }
   game_.PadStick(0, 1, 0, 0);
 }
 
 void PlayBot::Decide(const Body& now) {
-  const c_MyApp& app = *game_.app;
   ReadTiles();
   // A live nest out of reach first, then paint, then the switch.
-  goalKind_ = app.paintPercent < PAINT_ENOUGH ? PAINT : SWITCH;
+  goalKind_ = game_.app->paintPercent < PAINT_ENOUGH ? PAINT : SWITCH;
   float nearest = 1e9f;
   std::vector<Point> nests = LiveNests();
-  if (const Point* nest = Nearest(nests, now.x, now.y, &nearest)) {
-    goalX_ = nest->x;
-    goalY_ = nest->y;
-  }
+  if (const Point* nest = Nearest(nests, now.x, now.y, &nearest)) goalX_ = nest->x, goalY_ = nest->y;
   if (nearest < 1e9f && (nearest >= NEST_RANGE || goalKind_ == SWITCH)) goalKind_ = NEST;
   if (goalKind_ == NEST && nearest < NEST_RANGE) return;  // in range: stand and shoot
   if (goalKind_ == SWITCH && now.y >= ARENA_FLOOR) {
     float gap = SWITCH_X - now.x;
-    if (std::fabs(gap) > SWITCH_NEAR) {
-      move_ = {gap < 0 ? -1 : 1, 1, -1};
-      moveTicks_ = 1;
-      moveTick_ = 0;
-    }
+    if (std::fabs(gap) > SWITCH_NEAR) move_ = {gap < 0 ? -1 : 1, 1, -1}, moveTicks_ = 1, moveTick_ = 0;
     return;
   }
-  if (goalKind_ == PAINT) {
-    for (const Tile& t : tiles_) {
-      if (!t.painted) goalX_ = t.cx;
-    }
+  for (const Tile& t : tiles_) {
+    if (goalKind_ == PAINT && !t.painted) goalX_ = t.cx;
   }
   Plan(now);
 }
@@ -272,23 +238,20 @@ void PlayBot::Act() {
   Body now{p[PLAYER_X], p[PLAYER_Y], p[PLAYER_SPEED_Y], p[PLAYER_GROUND]};
   float moveX = 0;
   bool up = false;
-  if (app.screenMode == SCREEN_PLAY && app.lives >= 0) {
+  if (app.screenMode != SCREEN_PLAY || app.lives < 0) {
+    game_.PadStick(0, 1, 0, 0);
+  } else {
     Aim(now);
     if (!centring_ && moveTick_ >= moveTicks_ && app.gameVars[LEVEL_SPINNING] == 0 && now.ground > 0) Decide(now);
     if (centring_) {
       // The last step is a fraction of a full one; a step too small to run ends it.
       moveX = Clamp((centreX_ - now.x) / RUN, -1, 1);
-      if (std::fabs(moveX) <= 0.1f) {
-        centring_ = false;
-        moveX = 0;
-      }
+      if (std::fabs(moveX) <= 0.1f) centring_ = false, moveX = 0;
     } else if (moveTick_ < moveTicks_) {
       moveX = moveTick_ < move_.runTicks ? static_cast<float>(move_.dir) : 0;
       up = Up(move_, moveTick_, now.vy);
       ++moveTick_;
     }
-  } else {
-    game_.PadStick(0, 1, 0, 0);
   }
   game_.PadStick(0, 0, moveX, up ? -1 : 0);
 }
