@@ -1,14 +1,17 @@
 # Kalvexa: `make run` plays, `make test` runs the whole suite, `make demo`
 # plays a scripted demo into demo-out/, `make bench` runs the benchmarks,
-# `make install` installs the game under PREFIX and `make uninstall` removes
-# it. All but the last first install what is missing (scripts/install-deps.sh).
+# `make fuzz` fuzzes the readers of untrusted input, `make install` installs
+# the game under PREFIX and `make uninstall` removes it. All but the last
+# first install what is missing (scripts/install-deps.sh).
 BUILD      := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps configure build build-asan run test demo bench install uninstall clean
+.PHONY: all deps configure build build-asan run test demo bench fuzz install uninstall clean
 
 all: build
 
@@ -41,6 +44,12 @@ demo: configure
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD)
 
+# libFuzzer (clang) in $(FUZZ_BUILD), FUZZ_SECONDS each target, seeded from
+# the generated data; figures in $(FUZZ_BUILD)/fuzz-summary.txt. Builds no tests.
+fuzz: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target game_data
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh $(BUILD) $(FUZZ_BUILD)
+
 # Only the game and its data: installing builds no tests.
 install: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target kalvexa game_data
@@ -50,4 +59,4 @@ uninstall:
 	@cmake -DMANIFEST=$(BUILD)/install_manifest.txt -P dist/uninstall.cmake
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -3,9 +3,11 @@
 // before anything is allocated for it.
 #include "host/audio_data.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "host/vx_game.h"
 #include "runtime/memory.h"
@@ -61,6 +63,63 @@ bool FileEnd(FILE* file, long* end) {
   return *end >= 0 && fseek(file, start, SEEK_SET) == 0;
 }
 
+// ---- Ogg comment headers --------------------------------------------------------
+// stb_vorbis takes the lengths in a comment header on trust: a header that
+// ends before the comments it announces has it free pointers it never set,
+// and a length past 2^31 has it ask for exabytes. The header is read here
+// first, page by page as stb_vorbis reads it, and must hold what it says.
+constexpr long OGG_COMMENT_PAGE = 58;       // bytes before it: a page of 27 + 1 header bytes and a 30-byte packet
+constexpr size_t OGG_PAGE_HEADER = 27;      // bytes before a page's segment table
+constexpr unsigned char OGG_CONTINUED = 1;  // header type bit: the page goes on with the packet before
+constexpr size_t OGG_COMMENT_FIELDS = 7;    // packet type and "vorbis", before the vendor's length
+
+// The packet that begins on the comment page, through the pages that go on
+// with it; false when it is cut short or one of them is not a page.
+bool ReadCommentPacket(FILE* file, long start, std::vector<unsigned char>* packet) {
+  if (fseek(file, start + OGG_COMMENT_PAGE, SEEK_SET) != 0) return false;
+  for (bool first = true;; first = false) {
+    // The capture pattern, version 0, the header type and at 26 the segment count.
+    unsigned char header[OGG_PAGE_HEADER], lacing[UCHAR_MAX];
+    if (fread(header, 1, OGG_PAGE_HEADER, file) != OGG_PAGE_HEADER || memcmp(header, "OggS", 4) != 0 ||
+        header[4] != 0 || (!first && !(header[5] & OGG_CONTINUED))) {
+      return false;
+    }
+    // A page without segments would have stb_vorbis reuse the last page's table.
+    size_t segments = header[26];
+    if (segments == 0 || fread(lacing, 1, segments, file) != segments) return false;
+    for (size_t i = 0; i < segments; ++i) {
+      size_t used = packet->size();
+      packet->resize(used + lacing[i]);
+      if (fread(packet->data() + used, 1, lacing[i], file) != lacing[i]) return false;
+      if (lacing[i] < UCHAR_MAX) return true;
+    }
+  }
+}
+
+// The vendor's text and each comment: a 32-bit length and as many bytes, all in the packet.
+bool CommentsFit(const std::vector<unsigned char>& packet) {
+  size_t at = OGG_COMMENT_FIELDS;
+  auto number = [&](uint32_t* value) {
+    if (packet.size() < at + 4) return false;
+    const unsigned char* b = &packet[at];
+    *value = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
+    at += 4;
+    return true;
+  };
+  auto text = [&]() {
+    uint32_t length = 0;
+    if (!number(&length) || length > packet.size() - at) return false;
+    at += length;
+    return true;
+  };
+  uint32_t count = 0;
+  if (!text() || !number(&count)) return false;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (!text()) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int* hertz) {
@@ -113,6 +172,12 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
 }
 
 unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int* hertz) {
+  long start = ftell(file);
+  std::vector<unsigned char> comments;
+  if (start < 0 || !ReadCommentPacket(file, start, &comments) || !CommentsFit(comments) ||
+      fseek(file, start, SEEK_SET) != 0) {
+    return nullptr;
+  }
   int error = 0;
   stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
   if (!decoder) return nullptr;

@@ -1,6 +1,8 @@
 // Image files become pixel bytes here, through stb_image, at the file's own
 // channel count. Anything that is not a PNG of sane size gives none.
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -20,6 +22,34 @@ namespace {
 // ---- Tunables ---------------------------------------------------------------
 constexpr int IMAGE_MAX_SIDE = 8192;  // pixels along either side (256 MiB as RGBA)
 constexpr const char* DATA_PATH = "vorlix://data/";
+constexpr long PNG_SIGNATURE = 8;     // bytes before the first chunk
+constexpr size_t PNG_CHUNK_HEAD = 8;  // a chunk's length and type, before its data
+constexpr long PNG_CHUNK_CRC = 4;     // bytes after its data
+
+// stb_image takes a PNG's IDAT chunks on trust: it makes room for the
+// length a chunk claims before reading it (2 GiB for a lying one), and
+// copies a first chunk without data to a null pointer, which is undefined
+// even for no bytes. The chunks are walked here first, as stb_image walks
+// them: every IDAT must fit in what is left of the file, and the first hold
+// data. The file is left where it was.
+bool ImageDataFits(FILE* file) {
+  long start = ftell(file), end = 0;
+  if (start < 0 || fseek(file, 0, SEEK_END) != 0 || (end = ftell(file)) < 0 ||
+      fseek(file, start + PNG_SIGNATURE, SEEK_SET) != 0) {
+    return false;
+  }
+  bool fits = true, first = true;
+  unsigned char head[PNG_CHUNK_HEAD];
+  while (fits && fread(head, 1, PNG_CHUNK_HEAD, file) == PNG_CHUNK_HEAD && memcmp(head + 4, "IEND", 4) != 0) {
+    uint32_t length = static_cast<uint32_t>(head[0]) << 24 | head[1] << 16 | head[2] << 8 | head[3];
+    if (memcmp(head + 4, "IDAT", 4) == 0) {
+      fits = length <= static_cast<unsigned long>(end - ftell(file)) && (length > 0 || !first);
+      first = false;
+    }
+    if (fseek(file, static_cast<long>(length) + PNG_CHUNK_CRC, SEEK_CUR) != 0) break;
+  }
+  return fseek(file, start, SEEK_SET) == 0 && fits;
+}
 
 // A picture missing from the data folder leaves the window blank (the font
 // is one): the first is named on standard error with the folder looked in.
@@ -51,7 +81,8 @@ unsigned char* VxGlfwGame::LoadImageData(String path, int* width, int* height, i
   // any of it is decoded.
   int w = 0, h = 0, channels = 0;
   unsigned char* bytes = nullptr;
-  if (stbi_info_from_file(file, &w, &h, &channels) && w > 0 && h > 0 && w <= IMAGE_MAX_SIDE && h <= IMAGE_MAX_SIDE) {
+  if (ImageDataFits(file) && stbi_info_from_file(file, &w, &h, &channels) && w > 0 && h > 0 &&
+      w <= IMAGE_MAX_SIDE && h <= IMAGE_MAX_SIDE) {
     bytes = stbi_load_from_file(file, &w, &h, &channels, 0);
   }
   fclose(file);

@@ -15,6 +15,8 @@ packages=(
   imagemagick sox
   # validating the installed desktop entry and metainfo
   desktop-file-utils appstream
+  # make fuzz: clang with libFuzzer
+  clang libfuzzer-14-dev
 )
 
 missing=()
