@@ -36,6 +36,16 @@ void gxtkAudio::Close() {
   alcDevice = nullptr;
 }
 
+gxtkOpenALObjects gxtkCountOpenALObjects() {
+  gxtkOpenALObjects alive;
+  if (!alcGetCurrentContext()) return alive;
+  for (ALuint name = 1; name <= VX_AUDIO_NAMES_ASKED; ++name) {
+    alive.sources += alIsSource(name) == AL_TRUE;
+    alive.buffers += alIsBuffer(name) == AL_TRUE;
+  }
+  return alive;
+}
+
 ALuint gxtkAudio::Source(gxtkChannel& channel) {
   if (!channel.source) alGenSources(1, &channel.source);
   return channel.source;

@@ -19,8 +19,9 @@
 #include "runtime/string.h"
 
 // ---- Tunables -------------------------------------------------------------
-constexpr int VX_AUDIO_CHANNELS = 33;       // channels in the bank, numbered from 0
-constexpr int VX_AUDIO_MUSIC_CHANNEL = 32;  // the channel music plays on
+constexpr int VX_AUDIO_CHANNELS = 33;             // channels in the bank, numbered from 0
+constexpr int VX_AUDIO_MUSIC_CHANNEL = 32;        // the channel music plays on
+constexpr ALuint VX_AUDIO_NAMES_ASKED = 1 << 16;  // names gxtkOpenALObjects asks OpenAL about
 
 // One OpenAL buffer of decoded sound.
 struct gxtkSample : Object {
@@ -42,6 +43,14 @@ struct gxtkChannel {
   int flags = 0;                 // non-zero: looping
   int state = 0;                 // 0 stopped, 1 playing, 2 paused
 };
+
+// What OpenAL itself holds in the current context, for the soak: a leak shows
+// here whatever the channels' bookkeeping says. OpenAL Soft gives out the
+// lowest free names, so every object alive is among the first names asked about.
+struct gxtkOpenALObjects {
+  int sources = 0, buffers = 0;
+};
+gxtkOpenALObjects gxtkCountOpenALObjects();
 
 struct gxtkAudio : Object {
   ALCdevice* alcDevice = nullptr;  // none when opening failed

@@ -1,4 +1,4 @@
-// Play, headless: the test bot plays 100 000 update ticks over the three
+// Play, headless: the bot plays 100 000 update ticks over the three
 // game modes (a new game of the next mode whenever one ends) in the real game
 // with the recording GL table and the silent audio device. Reports the update
 // ticks per second of our CPU, alone and with the replay of every draw list,
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "runtime/gc.h"
-#include "tests/support/play_bot.h"
+#include "tests/support/game_harness.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void Play(benchmark::State& state, int soundSetting) {
     int mode = 1;
     unsigned seed = 1;
     StartPlay(game, mode, seed);
-    std::unique_ptr<PlayBot> bot = std::make_unique<PlayBot>(game);
+    std::unique_ptr<PlayBot> bot = std::make_unique<PlayBot>(*game.app);
 
     double update = 0, render = 0, slowest = 0;
     long long gcBytes = 0;
@@ -46,10 +46,10 @@ void Play(benchmark::State& state, int soundSetting) {
       if (game.app->screenMode == SCREEN_TITLE) {
         mode = mode % 3 + 1;
         StartPlay(game, mode, ++seed);
-        bot = std::make_unique<PlayBot>(game);
+        bot = std::make_unique<PlayBot>(*game.app);
         ++games;
       }
-      bot->Act();
+      game.Play(*bot);
       game.host->now += GameHarness::TICK;
       int bytes = gc_new_bytes;
       double t0 = CpuSeconds();

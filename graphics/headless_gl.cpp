@@ -40,8 +40,9 @@ void DrawElements(GLenum, GLsizei count, GLenum, const GLvoid*) { Draw(vertexArr
 void ReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, GLvoid*) {}
 void GenTextures(GLsizei count, GLuint* names) {
   for (int i = 0; i < count; ++i) names[i] = gxtkHeadless.nextTexture++;
+  gxtkHeadless.textures += count;
 }
-void DeleteTextures(GLsizei, const GLuint*) {}
+void DeleteTextures(GLsizei count, const GLuint*) { gxtkHeadless.textures -= count; }
 void BindTexture(GLenum, GLuint) {}
 void TexParameteri(GLenum, GLenum, GLint) {}
 void TexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const GLvoid*) {}

@@ -17,6 +17,7 @@ struct gxtkHeadlessGL {
   long long frames = 0, drawCalls = 0;
   uint64_t digest = GXTK_DIGEST_START;  // of every vertex drawn, in order
   GLuint nextTexture = 1;
+  long long textures = 0;  // made and not deleted
   bool texturing = false;
 };
 

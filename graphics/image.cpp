@@ -141,14 +141,18 @@ int vx_graphics_SetFont(c_Image* font, int firstChar) {
 }
 
 c_Image* vx_graphics_LoadImage(String path, int frameCount, int flags) {
-  gxtkSurface* surface = vx_graphics_device->LoadSurface(vx_data_FixDataPath(path));
+  String file = vx_data_FixDataPath(path);
+  gxtkSurface* surface = vx_graphics_device->LoadSurface(file);
   if (!surface) return nullptr;
+  surface->DecodeOnDemand(file);
   return (new c_Image())->m_new()->p_Init(surface, frameCount, flags);
 }
 
 c_Image* vx_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount, int flags) {
-  gxtkSurface* surface = vx_graphics_device->LoadSurface(vx_data_FixDataPath(path));
+  String file = vx_data_FixDataPath(path);
+  gxtkSurface* surface = vx_graphics_device->LoadSurface(file);
   if (!surface) return nullptr;
+  surface->DecodeOnDemand(file);
   return (new c_Image())
       ->m_new()
       ->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0, 0, surface->Width(),

@@ -25,6 +25,19 @@ int PowerOfTwoAtLeast(int size) {
 // c · a / 255, truncated: how every colour byte is premultiplied.
 inline unsigned char Premultiply(unsigned c, unsigned a) { return static_cast<unsigned char>(c * a / 255); }
 
+// Premultiplies decoded pixels of `depth` bytes in place; only grey-alpha and RGBA have alpha.
+void PremultiplyAll(unsigned char* p, size_t pixels, int depth) {
+  if (depth == 2) {
+    for (size_t i = 0; i < pixels; ++i, p += 2) p[0] = Premultiply(p[0], p[1]);
+  } else if (depth == 4) {
+    for (size_t i = 0; i < pixels; ++i, p += 4) {
+      p[0] = Premultiply(p[0], p[3]);
+      p[1] = Premultiply(p[1], p[3]);
+      p[2] = Premultiply(p[2], p[3]);
+    }
+  }
+}
+
 }  // namespace
 
 gxtkSurface::~gxtkSurface() { gxtkSurface::Discard(); }
@@ -60,16 +73,14 @@ void gxtkSurface::SetData(unsigned char* bytes, int w, int h, int depth) {
   height = h;
   bytesPerPixel = depth;
   glFormat = depth >= 1 && depth <= 4 ? static_cast<int>(FORMATS[depth]) : 0;
-  size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
-  unsigned char* p = bytes;
-  if (depth == 2) {
-    for (size_t i = 0; i < pixels; ++i, p += 2) p[0] = Premultiply(p[0], p[1]);
-  } else if (depth == 4) {
-    for (size_t i = 0; i < pixels; ++i, p += 4) {
-      p[0] = Premultiply(p[0], p[3]);
-      p[1] = Premultiply(p[1], p[3]);
-      p[2] = Premultiply(p[2], p[3]);
-    }
+  PremultiplyAll(bytes, static_cast<size_t>(w) * static_cast<size_t>(h), depth);
+}
+
+void gxtkSurface::DecodeOnDemand(String path) {
+  file = path;
+  if (contextSeq == glfwGraphicsSeq) {
+    free(pixelData);
+    pixelData = nullptr;
   }
 }
 
@@ -118,6 +129,16 @@ void gxtkSurface::Bind() {
     gl.BindTexture(GL_TEXTURE_2D, textureName);
     return;
   }
+  // A file changed since into another shape is not drawn: its texture stays empty.
+  if (!pixelData && !file.Empty()) {
+    int w = 0, h = 0, depth = 0;
+    pixelData = VxGlfwGame::_glfwGame->LoadImageData(file, &w, &h, &depth);
+    if (pixelData && (w != width || h != height || depth != bytesPerPixel)) {
+      free(pixelData);
+      pixelData = nullptr;
+    }
+    if (pixelData) PremultiplyAll(pixelData, static_cast<size_t>(w) * static_cast<size_t>(h), depth);
+  }
   // The old name, if any, died with its context: it is not deleted.
   contextSeq = glfwGraphicsSeq;
   gl.GenTextures(1, &textureName);
@@ -146,5 +167,9 @@ void gxtkSurface::Bind() {
   if (pixelData) {
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, glFormat, GL_UNSIGNED_BYTE, pixelData);
+  }
+  if (!file.Empty()) {
+    free(pixelData);
+    pixelData = nullptr;
   }
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/core/records.h"
-#include "tests/support/play_bot.h"
+#include "tests/support/game_harness.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "framework/random.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
-#include "tests/support/play_bot.h"
+#include "tests/support/game_harness.h"
 
 namespace {
 
@@ -592,10 +592,10 @@ TEST(WholeGame, ABotReachesLevelThreeInEveryMode) {
   for (int mode = 1; mode <= 3; ++mode) {
     GameHarness game;
     StartPlay(game, mode, 1);
-    PlayBot bot(game);
+    PlayBot bot(*game.app);
     int ticks = 0;
     for (; game.app->level < 3 && game.app->screenMode == SCREEN_PLAY && ticks < 3000; ++ticks) {
-      bot.Act();
+      game.Play(bot);
       game.Step();
     }
     EXPECT_EQ(game.app->level, 3) << "mode " << mode << " after " << ticks << " ticks";
@@ -628,9 +628,9 @@ TEST(Sequencer, TheSwitchPlaysEachModesTuneAloneBesideTheEffectsPausesWithTheGam
   ASSERT_EQ(vx_Kalvexa_HasMusicStream, 0);
   StartPlay(game, 3, 1);
   EXPECT_EQ(app.music->m_tunePath, String("tunes/Retro/Ferrovale.png"));
-  PlayBot bot(game);
+  PlayBot bot(*game.app);
   for (int ticks = 0; app.level < 3 && ticks < 3000; ++ticks) {
-    bot.Act();
+    game.Play(bot);
     game.Step();
   }
   ASSERT_EQ(app.level, 3);

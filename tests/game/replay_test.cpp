@@ -18,7 +18,7 @@
 #include <tuple>
 
 #include "graphics/headless_gl.h"
-#include "tests/support/play_bot.h"
+#include "tests/support/game_harness.h"
 #include "tests/support/subprocess.h"
 
 namespace {
@@ -59,9 +59,9 @@ Ending Record(const std::string& path, const std::vector<std::string>& arguments
   game.Step(40);
   game.Tap(KEY_DOWN, mode - 1);
   game.Tap(KEY_RETURN);
-  PlayBot bot(game);
+  PlayBot bot(*game.app);
   while (game.recording->Ticks() < ticks) {
-    bot.Act();
+    game.Play(bot);
     game.Step();
     fold();
   }

@@ -58,7 +58,7 @@ struct ModuleTest : ::testing::Test {
     VxGame::_game = VxGlfwGame::_glfwGame = nullptr;
   }
   void Picture(const std::string& name, int w, int h) {
-    ASSERT_TRUE(WritePng(folder.Path("data/" + name), w, h, 4, std::vector<unsigned char>(w * h * 4, 255)));
+    ASSERT_TRUE(WritePng(folder.Path("data/" + name), w, h, 4, std::vector<unsigned char>(w * h * 4, 128)));
   }
   std::vector<gxtkVertex> Drawn() {
     device->EndRender();
@@ -105,6 +105,16 @@ TEST_F(ModuleTest, PicturesAreCutIntoStripsOrGridsAndTheDefaultFontIsLoadedOnceF
   ASSERT_EQ(font->frames.Length(), 96);
   EXPECT_EQ(Corners(font, {0, 1, 95}), (std::vector<int>{1, 0, 7, 0, 571, 0}));
   EXPECT_EQ(font->surface->contextSeq, 1) << "the texture is made at load";
+  // Only drawn: its bytes go once the texture is made; a new window's is decoded again, premultiplied again.
+  EXPECT_EQ(font->surface->pixelData, nullptr);
+  std::vector<unsigned char> uploaded = gl.Named("TexSubImage2D").back().pixels;
+  int decoded = host.decoded;
+  ++glfwGraphicsSeq;
+  font->surface->Bind();
+  --glfwGraphicsSeq;
+  EXPECT_EQ((std::vector<int>{host.decoded - decoded, uploaded[0], uploaded[3]}), (std::vector<int>{1, 64, 128}));
+  EXPECT_EQ(gl.Named("TexSubImage2D").back().pixels, uploaded);
+  EXPECT_EQ(font->surface->pixelData, nullptr);
   Picture("one.png", 32, 16);  // a single padded frame is not the whole surface
   vx_graphics_DrawImage(vx_graphics_LoadImage(String("one.png"), 1, c_Image::PaddedX), 0, 0, 0);
   std::vector<gxtkVertex> quad = Drawn();
@@ -129,7 +139,7 @@ TEST_F(ModuleTest, PicturesAreCutIntoStripsOrGridsAndTheDefaultFontIsLoadedOnceF
   ASSERT_NE(builtin, nullptr);
   EXPECT_EQ(builtin->frames.Length(), 96);
   EXPECT_EQ(vx_graphics_context->fontFirstChar, 32);
-  int decoded = host.decoded;
+  decoded = host.decoded;
   vx_graphics_SetFont(nullptr, 32);
   EXPECT_EQ(vx_graphics_context->currentFont, builtin);
   EXPECT_EQ(host.decoded, decoded);

@@ -60,12 +60,6 @@ bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, A
   return true;
 }
 
-unsigned char* HarnessHost::LoadImageData(String path, int* width, int* height, int* depth) {
-  unsigned char* bytes = VxGlfwGame::LoadImageData(path, width, height, depth);
-  imageFiles[bytes] = path.ToUtf8();
-  return bytes;
-}
-
 int HarnessHost::ReplaceFile(const char* from, const char* to) {
   return failSaves ? -1 : VxGlfwGame::ReplaceFile(from, to);
 }
@@ -203,6 +197,16 @@ void GameHarness::PadStick(int pad, int stick, float x, float y) {
 
 void GameHarness::Resize(int width, int height) { gl->SetWindowSize(width, height); }
 
+void GameHarness::Play(PlayBot& bot) {
+  bot.Act();
+  for (int stick = 0; stick < 2; ++stick) PadStick(0, stick, bot.stickX[stick], bot.stickY[stick]);
+}
+
+void StartPlay(GameHarness& game, int mode, unsigned seed) {
+  StartPlay(*game.app, mode, seed);
+  game.Step();
+}
+
 bool GameHarness::Ends(const std::function<void()>& act) {
   vx_at_orderly_end(EndHere);
   try {
@@ -269,7 +273,7 @@ std::vector<Sound> GameHarness::SoundsPlayed() const {
 }
 
 std::string GameHarness::ImageFile(int slot) const {
-  return app->images[slot] ? host->imageFiles[app->images[slot]->surface->pixelData] : "";
+  return app->images[slot] ? app->images[slot]->surface->file.ToUtf8() : "";
 }
 
 std::string GameHarness::StateFile() const {

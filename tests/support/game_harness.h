@@ -15,7 +15,6 @@
 #pragma once
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -30,6 +29,7 @@
 #include "tests/support/audio_recorder.h"
 #include "tests/support/gl_recorder.h"
 #include "tests/support/temp_folder.h"
+#include "tools/playbot/play_bot.h"
 
 // Framework key codes the game tests use.
 constexpr int KEY_BACKSPACE = 8, KEY_RETURN = 13, KEY_SHIFT = 16, KEY_CONTROL = 17, KEY_ESCAPE = 27, KEY_SPACE = 32;
@@ -76,14 +76,16 @@ struct HarnessOptions {
 };
 inline HarnessOptions Unloaded() { return {640, 480, false}; }
 
+class GameHarness;
+// Starts a game of `mode` from `seed`, as the title does: state 11, one tick.
+void StartPlay(GameHarness& game, int mode, unsigned seed);
+
 class HarnessHost : public VxHeadlessGame {
  public:
   HarnessHost() { now = 100; }
   GlRecorder* recorder = nullptr;  // the window
   std::set<int> keysDown;          // framework key codes the test holds
   bool failSaves = false;          // the state file cannot be replaced
-  // The file each decoded picture came from, by its bytes: a surface keeps them.
-  std::map<const unsigned char*, std::string> imageFiles;
 
   struct Pad {
     bool present = false;
@@ -92,7 +94,6 @@ class HarnessHost : public VxHeadlessGame {
   } pads[4];
 
   bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) override;
-  unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
 
  protected:
   int ReplaceFile(const char* from, const char* to) override;
@@ -144,6 +145,8 @@ class GameHarness {
   void PadStick(int pad, int stick, float x, float y);
   // The window's new size; the next render sees it.
   void Resize(int width, int height);
+  // The bot's move for the next tick, on the first joypad.
+  void Play(PlayBot& bot);
   // Runs `act`; true when the program ended in order in it, after saving its
   // state. The end is caught where the program would exit; keys held are let go.
   bool Ends(const std::function<void()>& act);

@@ -6,8 +6,13 @@
 // it. Every screen is saved as a PNG (ImageMagick's import) and a short report
 // is written beside them. It fails, saying why, when a screen is missing or
 // of one colour, when the game ends with another status than 0, or when it
-// rendered too few frames a second.
-//   demo GAME DATA OUT    (GAME the binary, DATA its data folder, OUT the output folder)
+// rendered too few frames a second. The game's resident memory, its peak and
+// its open files (from /proc) are read on the title, after the first game of
+// each mode, after the last game and before the close. With --soak, the games
+// go on mode after mode for MINUTES more before the boxes, and the demo fails
+// too when the game's files or resident memory grew from the first games to
+// the last.
+//   demo [--soak MINUTES] GAME DATA OUT    (GAME the binary, DATA its data folder, OUT the output folder)
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -20,6 +25,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -27,7 +33,10 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
+
+#include "host/process_status.h"
 
 extern char** environ;
 
@@ -38,7 +47,7 @@ using Clock = std::chrono::steady_clock;
 
 // ---- Tunables ---------------------------------------------------------------------------
 constexpr double MIN_AVERAGE_FPS = 55;
-constexpr double TIME_LIMIT = 300;  // seconds for the whole demo
+constexpr double TIME_LIMIT = 300;  // seconds for the whole demo, besides a soak's minutes
 constexpr double WINDOW_WAIT = 20;  // seconds for a window, a screen or the exit
 constexpr int TAP_HOLD = 120;       // milliseconds: a key seen down at two ticks at least
 constexpr int SWITCH_HOLD = 300;    // a full-screen switch, held past a slow frame but not into repeat
@@ -47,6 +56,8 @@ constexpr int PLAY_ROUNDS = 5;      // of the scripted player, about 3.3 s each
 constexpr int MODES = 3;
 constexpr int FULL_WIDTH = 1280, FULL_HEIGHT = 1024;  // the display with-display.sh starts
 constexpr int WINDOW_WIDTH = 640, WINDOW_HEIGHT = 480;
+constexpr long long SOAK_RESIDENT_GROWTH = 8 << 20;  // bytes a soak's game may grow by from the title
+constexpr double MIB = 1 << 20;
 
 // The state file: 25 settings and their checksum, 8 badge words and theirs,
 // then per mode ten (best, recent) pairs and a checksum.
@@ -184,8 +195,8 @@ std::string Contents(const std::string& path) {
 // ---- The game ---------------------------------------------------------------------------
 class Demo {
  public:
-  Demo(const char* game, const char* data, const char* out)
-      : game_(fs::absolute(game)), data_(fs::absolute(data)), out_(out) {}
+  Demo(const char* game, const char* data, const char* out, double soakMinutes)
+      : game_(fs::absolute(game)), data_(fs::absolute(data)), out_(out), soakSeconds_(soakMinutes * 60) {}
 
   int Main();
 
@@ -224,6 +235,9 @@ class Demo {
   void Report(double demoSeconds);
 
   std::string game_, data_, out_, work_;
+  double soakSeconds_;
+  // The game's, on the first title, after the first game of each mode, after the last game and before the close.
+  VxProcessStatus onTitle_, afterFirstGames_, afterLastGame_, atEnd_;
   pid_t pid_ = -1;
   int status_ = -1;
   std::string window_;
@@ -419,6 +433,28 @@ void Demo::Report(double demoSeconds) {
   text << "update ticks         " << game["update_ticks"] << "\n";
   text << "frames rendered      " << game["frames_rendered"] << " in " << game["run_seconds"] << " s\n";
   text << "average frames/s     " << game["average_fps"] << "\n";
+  const std::pair<const char*, const VxProcessStatus&> moments[] = {{"on title", onTitle_},
+                                                                    {"after 3 games", afterFirstGames_},
+                                                                    {"after last game", afterLastGame_},
+                                                                    {"at end", atEnd_}};
+  for (const auto& [when, status] : moments) {
+    char line[128];
+    snprintf(line, sizeof line, "resident %-15s  %.1f MiB\nopen files %-15s  %d\n", when, status.residentBytes / MIB,
+             when, status.openFiles);
+    text << line;
+  }
+  char peak[64];
+  snprintf(peak, sizeof peak, "peak resident             %.1f MiB\n", atEnd_.peakResidentBytes / MIB);
+  text << peak;
+  if (soakSeconds_ > 0) {
+    long long growth = afterLastGame_.residentBytes - afterFirstGames_.residentBytes;
+    if (afterLastGame_.openFiles != afterFirstGames_.openFiles) {
+      problems_.push_back("the game's open files changed in the soak");
+    }
+    if (growth > SOAK_RESIDENT_GROWTH) {
+      problems_.push_back("the game's resident memory grew by " + std::to_string(growth) + " bytes in the soak");
+    }
+  }
   if (static_cast<int>(parts.size()) >= STATE_SCORES_AT + MODES * MODE_PARTS) {
     for (int mode = 0; mode < MODES; ++mode) {
       int at = STATE_SCORES_AT + mode * MODE_PARTS;
@@ -450,25 +486,35 @@ int Demo::Main() {
     if (WaitFor(TITLE, Title, "the title")) {
       Pause(SETTLE);
       Shot(TITLE);
+      onTitle_ = VxReadProcessStatus(pid_);
       for (Screen item : {CAROUSEL_MODE2, CAROUSEL_MODE3, CAROUSEL_OPTIONS}) {
         Tap("Right");
         Pause(SETTLE);
         Shot(item);
       }
       for (int mode = 1; mode <= MODES && problems_.empty(); ++mode) PlayMode(mode);
+      afterFirstGames_ = VxReadProcessStatus(pid_);
+      auto soakEnd = start_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(soakSeconds_));
+      for (int mode = 1; problems_.empty() && Clock::now() < soakEnd; mode = mode % MODES + 1) PlayMode(mode);
+      afterLastGame_ = VxReadProcessStatus(pid_);
       if (problems_.empty()) Boxes();
       if (problems_.empty()) FullScreen();
     }
     // Wherever the demo stopped, the game is asked to end as a player would.
-    if (!Ended()) Close();
+    if (!Ended()) {
+      atEnd_ = VxReadProcessStatus(pid_);
+      Close();
+    }
   }
   if (pid_ > 0 && !Ended()) {
     kill(pid_, SIGKILL);
     while (!Ended()) Pause(20);
   }
   double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
-  if (seconds > TIME_LIMIT)
-    problems_.push_back("the demo took longer than " + std::to_string(static_cast<int>(TIME_LIMIT)) + " s");
+  if (seconds > TIME_LIMIT + soakSeconds_) {
+    problems_.push_back("the demo took longer than " + std::to_string(static_cast<int>(TIME_LIMIT + soakSeconds_)) +
+                        " s");
+  }
   Report(seconds);
   if (!work_.empty()) fs::remove_all(work_);
   return problems_.empty() ? 0 : 1;
@@ -477,9 +523,16 @@ int Demo::Main() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  double soakMinutes = 0;
+  if (argc == 6 && strcmp(argv[1], "--soak") == 0) {
+    soakMinutes = strtod(argv[2], nullptr);
+    argv += 2;
+    argc -= 2;
+  }
   if (argc != 4 || !getenv("DISPLAY")) {
-    fprintf(stderr, "usage: demo GAME DATA OUT, on an X display (scripts/with-display.sh gives one)\n");
+    fprintf(stderr,
+            "usage: demo [--soak MINUTES] GAME DATA OUT, on an X display (scripts/with-display.sh gives one)\n");
     return 2;
   }
-  return Demo(argv[1], argv[2], argv[3]).Main();
+  return Demo(argv[1], argv[2], argv[3], soakMinutes).Main();
 }

@@ -1,4 +1,4 @@
-#include "tests/support/play_bot.h"
+#include "tools/playbot/play_bot.h"
 
 #include <cmath>
 
@@ -38,27 +38,25 @@ const P* Nearest(const std::vector<P>& points, float x, float y, float* d) {
 
 }  // namespace
 
-void StartPlay(GameHarness& game, int mode, unsigned seed) {
-  game.app->gameMode = mode;
+void StartPlay(c_MyApp& app, int mode, unsigned seed) {
+  app.gameMode = mode;
   vx_random_Seed = static_cast<int>(seed);
-  game.app->screenMode = SCREEN_START_GAME;
-  game.Step();
+  app.screenMode = SCREEN_START_GAME;
 }
 
 void PlayBot::ReadTiles() {
-  const c_MyApp& app = *game_.app;
   size_t before = tiles_.size();
   tiles_.clear();
   for (int c = 0; c < DRUMS; ++c) {
-    const float* drum = &app.columns[c * RECORD_FLOATS];
+    const float* drum = &app_.columns[c * RECORD_FLOATS];
     for (int k = VIEW_FIRST_ROW; k <= VIEW_LAST_ROW && drum[DRUM_TURNS] == 0; ++k) {
-      int type = ViewCell(app, c, k)[CELL_TYPE];
+      int type = ViewCell(app_, c, k)[CELL_TYPE];
       if (type != CELL_FLOOR && type != CELL_PAINTED) continue;
       tiles_.push_back({CELL * c, CELL * k + drum[DRUM_PIXEL], type == CELL_PAINTED});
     }
   }
-  if (app.level != arenaLevel_ || tiles_.size() != before) {
-    arenaLevel_ = app.level;
+  if (app_.level != arenaLevel_ || tiles_.size() != before) {
+    arenaLevel_ = app_.level;
     links_.assign(tiles_.size() + FLOOR_NODES, {});
   }
   if (!moves_.empty()) return;
@@ -184,13 +182,12 @@ void PlayBot::Plan(const Body& now) {
 
 // The points where shots hit the live nests in view.
 std::vector<PlayBot::Point> PlayBot::LiveNests() const {
-  const c_MyApp& app = *game_.app;
   std::vector<Point> nests;
   for (int c = 0; c < DRUMS; ++c) {
     for (int k = VIEW_FIRST_ROW; k <= VIEW_LAST_ROW; ++k) {
-      const int* cell = ViewCell(app, c, k);
+      const int* cell = ViewCell(app_, c, k);
       if (cell[CELL_TYPE] != CELL_NEST || cell[NEST_LIFE] <= 0) continue;
-      nests.push_back({CELL * c, CELL * k + STAND + 16 + app.columns[c * RECORD_FLOATS + DRUM_PIXEL]});
+      nests.push_back({CELL * c, CELL * k + STAND + 16 + app_.columns[c * RECORD_FLOATS + DRUM_PIXEL]});
     }
   }
   return nests;
@@ -201,21 +198,21 @@ std::vector<PlayBot::Point> PlayBot::LiveNests() const {
 void PlayBot::Aim(const Body& now) {
   std::vector<Point> bugs, nests = LiveNests();
   for (int r = 0; r < ACTORS_UPDATED; ++r) {
-    const float* a = &game_.app->actors[r * RECORD_FLOATS];
+    const float* a = &app_.actors[r * RECORD_FLOATS];
     if (IsBug(a[ACTOR_KIND])) bugs.push_back({a[ACTOR_X], a[ACTOR_Y]});
   }
   for (auto [points, d] : {std::pair{&bugs, BUG_DANGER}, {&nests, NEST_SIGHT}, {&bugs, BUG_SIGHT}}) {
     if (const Point* target = Nearest(*points, now.x, now.y, &d)) {
-      return game_.PadStick(0, 1, (target->x - now.x) / d, (target->y - now.y) / d);
+      return Stick(1, (target->x - now.x) / d, (target->y - now.y) / d);
     }
   }
-  game_.PadStick(0, 1, 0, 0);
+  Stick(1, 0, 0);
 }
 
 void PlayBot::Decide(const Body& now) {
   ReadTiles();
   // A live nest out of reach first, then paint, then the switch.
-  goalKind_ = game_.app->paintPercent < PAINT_ENOUGH ? PAINT : SWITCH;
+  goalKind_ = app_.paintPercent < PAINT_ENOUGH ? PAINT : SWITCH;
   float nearest = 1e9f;
   std::vector<Point> nests = LiveNests();
   if (const Point* nest = Nearest(nests, now.x, now.y, &nearest)) goalX_ = nest->x, goalY_ = nest->y;
@@ -233,16 +230,15 @@ void PlayBot::Decide(const Body& now) {
 }
 
 void PlayBot::Act() {
-  const c_MyApp& app = *game_.app;
-  const float* p = &app.gameVars[0];
+  const float* p = &app_.gameVars[0];
   Body now{p[PLAYER_X], p[PLAYER_Y], p[PLAYER_SPEED_Y], p[PLAYER_GROUND]};
   float moveX = 0;
   bool up = false;
-  if (app.screenMode != SCREEN_PLAY || app.lives < 0) {
-    game_.PadStick(0, 1, 0, 0);
+  if (app_.screenMode != SCREEN_PLAY || app_.lives < 0) {
+    Stick(1, 0, 0);
   } else {
     Aim(now);
-    if (!centring_ && moveTick_ >= moveTicks_ && app.gameVars[LEVEL_SPINNING] == 0 && now.ground > 0) Decide(now);
+    if (!centring_ && moveTick_ >= moveTicks_ && app_.gameVars[LEVEL_SPINNING] == 0 && now.ground > 0) Decide(now);
     if (centring_) {
       // The last step is a fraction of a full one; a step too small to run ends it.
       moveX = Clamp((centreX_ - now.x) / RUN, -1, 1);
@@ -253,5 +249,5 @@ void PlayBot::Act() {
       ++moveTick_;
     }
   }
-  game_.PadStick(0, 0, moveX, up ? -1 : 0);
+  Stick(0, moveX, up ? -1 : 0);
 }

@@ -1,21 +1,24 @@
-// A scripted player for the play tests and the play benchmark. It reads the
-// game's state and plays through the first joypad like a person: the left
-// stick runs and jumps, the right stick aims and fires. Moves are planned with
+// A scripted player for the soak, the play benchmarks and the play tests. It
+// reads the game's state and plays through the first joypad like a person:
+// the left stick runs and jumps, the right stick aims and fires; whoever runs
+// the game hands the pad on (stickX, stickY). Moves are planned with
 // a copy of the player's physics over the tiles in view: the quickest chain of
 // runs, waits and jumps to a goal (an unpainted tile, a live nest, the switch).
 #pragma once
 #include <vector>
 
-#include "tests/support/game_harness.h"
+#include "game/core/my_app.h"
 
-// Starts a game of `mode` from `seed`, as the title does: state 11, one tick.
-void StartPlay(GameHarness& game, int mode, unsigned seed);
+// Has the next update start a game of `mode` from `seed`, as the title does: state 11.
+void StartPlay(c_MyApp& app, int mode, unsigned seed);
 
 class PlayBot {
  public:
-  explicit PlayBot(GameHarness& game) : game_(game) {}
+  explicit PlayBot(const c_MyApp& app) : app_(app) {}
   // Sets the sticks for the next tick; call it before every step of play.
   void Act();
+  // The first joypad's sticks, 0 and 1, as the bot holds them.
+  float stickX[2] = {}, stickY[2] = {};
 
  private:
   struct Body {
@@ -47,8 +50,9 @@ class PlayBot {
   void Plan(const Body& now);
   std::vector<Point> LiveNests() const;
   void Aim(const Body& now);
+  void Stick(int stick, float x, float y) { stickX[stick] = x, stickY[stick] = y; }
 
-  GameHarness& game_;
+  const c_MyApp& app_;
   std::vector<Move> moves_;
   std::vector<Tile> tiles_;
   std::vector<std::vector<Outcome>> links_;  // per node, lazily, for the current arena
