@@ -3,6 +3,7 @@
 // played again), and the way out.
 #include <cstdlib>
 
+#include "host/display_loss.h"
 #include "host/glfw2.h"
 #include "host/run_mode.h"
 #include "host/vx_game.h"
@@ -23,6 +24,7 @@ void VxVorlixGame::Main(int argc, const char** argv) {
     vxPrint(String("glfwInit failed"));
     exit(EXIT_NO_WINDOW_SYSTEM);
   }
+  VxEndOnDisplayLoss();
 
   VxVorlixGame* game = new VxVorlixGame();
   VxGame::_game = game;
