@@ -57,7 +57,12 @@ void vx_fuzz_read(const unsigned char* bytes, size_t count) {
   sink = sum;
 }
 
-void vx_fuzz_check_sound(unsigned char* pcm, int length, int channels, int format, int hertz) {
+void vx_fuzz_sound(const char* file, VxSoundReader read, const uint8_t* data, size_t size) {
+  FILE* in = vx_fuzz_case(file, data, size).OpenFile(String(file), String("rb"));
+  if (!in) return;
+  int length = 0, channels = 0, format = 0, hertz = 0;
+  unsigned char* pcm = read(in, &length, &channels, &format, &hertz);
+  fclose(in);
   if (!pcm) return;
   if (length < 1 || (channels != 1 && channels != 2) || (format != 1 && format != 2) || hertz < 1) abort();
   vx_fuzz_read(pcm, static_cast<size_t>(length) * static_cast<size_t>(channels) * static_cast<size_t>(format));

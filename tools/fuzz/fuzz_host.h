@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #include "host/headless_game.h"
 
@@ -29,6 +30,8 @@ FuzzHost& vx_fuzz_case(const char* file, const uint8_t* data, size_t size);
 // than its owner claims.
 void vx_fuzz_read(const unsigned char* bytes, size_t count);
 
-// A decoded sound (freed here) must have a shape OpenAL can play and hold
-// every byte it claims; anything else ends the process.
-void vx_fuzz_check_sound(unsigned char* pcm, int length, int channels, int format, int hertz);
+// A sound reader of host/audio_data.h on the case's input, opened as the file
+// `file`: a sound it decodes must have a shape OpenAL can play and hold every
+// byte it claims; anything else ends the process.
+using VxSoundReader = unsigned char* (*)(FILE*, int* length, int* channels, int* format, int* hertz);
+void vx_fuzz_sound(const char* file, VxSoundReader read, const uint8_t* data, size_t size);
