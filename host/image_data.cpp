@@ -26,12 +26,13 @@ constexpr long PNG_SIGNATURE = 8;     // bytes before the first chunk
 constexpr size_t PNG_CHUNK_HEAD = 8;  // a chunk's length and type, before its data
 constexpr long PNG_CHUNK_CRC = 4;     // bytes after its data
 
-// stb_image takes a PNG's IDAT chunks on trust: it makes room for the
-// length a chunk claims before reading it (2 GiB for a lying one), and
-// copies a first chunk without data to a null pointer, which is undefined
+// stb_image takes a PNG's chunks on trust: it makes room for the length an
+// IDAT claims before reading it (2 GiB for a lying one), reads on from where
+// it stood when skipping a chunk that claims more than the file holds fails,
+// and copies a first IDAT without data to a null pointer, which is undefined
 // even for no bytes. The chunks are walked here first, as stb_image walks
-// them: every IDAT must fit in what is left of the file, and the first hold
-// data. The file is left where it was.
+// them: every chunk must lie within the file, and the first IDAT hold data.
+// The file is left where it was.
 bool ImageDataFits(FILE* file) {
   long start = ftell(file), end = 0;
   if (start < 0 || fseek(file, 0, SEEK_END) != 0 || (end = ftell(file)) < 0 ||
@@ -42,11 +43,13 @@ bool ImageDataFits(FILE* file) {
   unsigned char head[PNG_CHUNK_HEAD];
   while (fits && fread(head, 1, PNG_CHUNK_HEAD, file) == PNG_CHUNK_HEAD && memcmp(head + 4, "IEND", 4) != 0) {
     uint32_t length = static_cast<uint32_t>(head[0]) << 24 | head[1] << 16 | head[2] << 8 | head[3];
+    long at = ftell(file);
+    fits = at >= 0 && static_cast<long long>(length) + PNG_CHUNK_CRC <= end - at;
     if (memcmp(head + 4, "IDAT", 4) == 0) {
-      fits = length <= static_cast<unsigned long>(end - ftell(file)) && (length > 0 || !first);
+      fits = fits && (length > 0 || !first);
       first = false;
     }
-    if (fseek(file, static_cast<long>(length) + PNG_CHUNK_CRC, SEEK_CUR) != 0) break;
+    fits = fits && fseek(file, static_cast<long>(length) + PNG_CHUNK_CRC, SEEK_CUR) == 0;
   }
   return fseek(file, start, SEEK_SET) == 0 && fits;
 }
