@@ -5,20 +5,15 @@
 #include <string>
 #include <vector>
 
-class TempFolder {
+#include "tools/xdrive/folder.h"
+
+class TempFolder : public ScratchFolder {
  public:
   TempFolder();
   ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Root() const { return root_; }
-  std::string Path(const std::string& relative) const { return root_ + "/" + relative; }
 
  private:
-  std::string root_;
   std::string previous_;
 };
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes);
-void WriteFile(const std::string& path, const std::string& text);

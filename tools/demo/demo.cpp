@@ -13,14 +13,6 @@
 // too when the game's files or resident memory grew from the first games to
 // the last.
 //   demo [--soak MINUTES] GAME DATA OUT    (GAME the binary, DATA its data folder, OUT the output folder)
-#include <X11/Xlib.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <stb_image.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -30,15 +22,15 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "host/process_status.h"
-
-extern char** environ;
+#include "tools/xdrive/game_session.h"
+#include "tools/xdrive/x_display.h"
 
 namespace {
 
@@ -50,7 +42,6 @@ constexpr double MIN_AVERAGE_FPS = 55;
 constexpr double TIME_LIMIT = 300;  // seconds for the whole demo, besides a soak's minutes
 constexpr double WINDOW_WAIT = 20;  // seconds for a window, a screen or the exit
 constexpr int TAP_HOLD = 120;       // milliseconds: a key seen down at two ticks at least
-constexpr int SWITCH_HOLD = 300;    // a full-screen switch, held past a slow frame but not into repeat
 constexpr int SETTLE = 700;         // an animation (carousel, sliding box) coming to rest
 constexpr int PLAY_ROUNDS = 5;      // of the scripted player, about 3.3 s each
 constexpr int MODES = 3;
@@ -89,144 +80,63 @@ constexpr const char* kScreens[SCREENS] = {
 };
 
 // ---- Pictures ---------------------------------------------------------------------------
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<uint32_t> pixels;  // 0xRRGGBB, rows top to bottom
-
-  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-  bool OneColour() const {
-    for (uint32_t p : pixels) {
-      if (p != pixels[0]) return false;
-    }
-    return true;
-  }
-  // Pixels of the box (the whole picture when it has no right edge) that `is` accepts.
-  int Count(const std::function<bool(int, int, int)>& is, int left = 0, int top = 0, int right = 0,
-            int bottom = 0) const {
-    int n = 0;
-    for (int y = top; y < (right ? bottom : height); ++y) {
-      for (int x = left; x < (right ? right : width); ++x) {
-        uint32_t p = At(x, y);
-        n += is(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
-      }
-    }
-    return n;
-  }
-};
-
-Picture Load(const std::string& path) {
-  Picture picture;
-  int channels = 0;
-  unsigned char* rgb = stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 3);
-  if (!rgb) return picture;
-  picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-  for (size_t i = 0; i < picture.pixels.size(); ++i) {
-    picture.pixels[i] = static_cast<uint32_t>(rgb[i * 3]) << 16 | rgb[i * 3 + 1] << 8 | rgb[i * 3 + 2];
-  }
-  stbi_image_free(rgb);
-  return picture;
-}
-
-bool Near(int value, int wanted, int tolerance) { return value >= wanted - tolerance && value <= wanted + tolerance; }
+bool OneColour(const Picture& p) { return p.Count(p.At(0, 0), 0) == static_cast<int>(p.pixels.size()); }
 
 // Each channel within `tolerance` of the colour's.
-std::function<bool(int, int, int)> Like(uint32_t rgb, int tolerance) {
-  return [=](int r, int g, int b) {
-    return Near(r, rgb >> 16 & 0xFF, tolerance) && Near(g, rgb >> 8 & 0xFF, tolerance) &&
-           Near(b, rgb & 0xFF, tolerance);
+std::function<bool(uint32_t)> Like(uint32_t rgb, int tolerance) {
+  return [=](uint32_t p) { return Picture::Near(p, rgb, tolerance); };
+}
+
+// Each channel between `low`'s and `high`'s.
+std::function<bool(uint32_t)> Between(uint32_t low, uint32_t high) {
+  return [=](uint32_t p) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      if ((p >> shift & 0xFF) < (low >> shift & 0xFF) || (p >> shift & 0xFF) > (high >> shift & 0xFF)) return false;
+    }
+    return true;
   };
 }
 
 // What the game's screens look like, enough to know where it is before a key
 // that means something else elsewhere (Escape quits from the bare title).
-bool Title(const Picture& p) { return p.Count(Like(0x000050, 8), 10, p.height / 2, 11, p.height / 2 + 1) == 1; }
-bool Loading(const Picture& p) { return !p.OneColour() && !Title(p); }
+bool Loading(const Picture& p) { return !OneColour(p) && !ShowsTitle(p); }
 // The score's green digits at the top of the arena.
 bool Playing(const Picture& p) { return p.Count(Like(0x52CF56, 40), 260, 16, 380, 48) > 40; }
 // The blue resume button inside the yellow ring of the selected one.
-bool Paused(const Picture& p) { return p.Count(Like(0x3232FA, 12)) > 200 && p.Count(Like(0xFFFF64, 12)) > 50; }
+bool Paused(const Picture& p) { return p.Count(0x3232FA, 12) > 200 && p.Count(0xFFFF64, 12) > 50; }
 // The yellow bar across the middle.
-bool GameOver(const Picture& p) {
-  return p.Count([](int r, int g, int b) { return r >= 100 && g >= 100 && b <= 80; }, 0, 216, p.width, 217) > 300;
-}
+bool GameOver(const Picture& p) { return p.Count(Between(0x646400, 0xFFFF50), 0, 216, p.width, 217) > 300; }
 // The brown panel over most of the window.
 bool Options(const Picture& p) {
-  return p.Count([](int r, int g, int b) { return r >= 120 && r <= 170 && g >= 58 && g <= 105 && b <= 45; }) * 10 >
-         static_cast<int>(p.pixels.size()) * 3;
+  return p.Count(Between(0x783A00, 0xAA692D)) * 10 > static_cast<int>(p.pixels.size()) * 3;
 }
 // The dark red header across the top.
 bool Badges(const Picture& p) { return p.Count(Like(0x640000, 12), 0, 0, p.width, 40) > p.width * 20; }
 // The frame of coloured tiles: green top left, red top right.
 bool Credits(const Picture& p) { return p.At(53, 10) == 0x00FF00 && p.At(630, 53) == 0xFF0000; }
 
-// ---- Programs ---------------------------------------------------------------------------
-// Runs a helper program to its end; its standard output.
-std::string Run(const std::vector<std::string>& arguments) {
-  int out[2];
-  if (pipe(out) != 0) return "";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  std::vector<char*> argv;
-  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(out[1]);
-  std::string text;
-  char buffer[4096];
-  for (ssize_t n; !failed && (n = read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
-  close(out[0]);
-  if (!failed) waitpid(pid, nullptr, 0);
-  return text;
-}
-
-void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
-std::string Contents(const std::string& path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
 // ---- The game ---------------------------------------------------------------------------
 class Demo {
  public:
   Demo(const char* game, const char* data, const char* out, double soakMinutes)
-      : game_(fs::absolute(game)), data_(fs::absolute(data)), out_(out), soakSeconds_(soakMinutes * 60) {}
+      : game_(game), data_(data), out_(out), soakSeconds_(soakMinutes * 60) {}
 
   int Main();
 
  private:
-  bool Start();
-  bool FindWindow(int width, int height);
-  void Focus() { Run({"/usr/bin/xdotool", "windowfocus", "--sync", window_}); }
-  void Keys(const char* action, const std::vector<std::string>& keys) {
-    std::vector<std::string> command = {"/usr/bin/xdotool", action};
-    command.insert(command.end(), keys.begin(), keys.end());
-    Run(command);
-  }
-  void Hold(const std::vector<std::string>& keys, int milliseconds) {
-    Keys("keydown", keys);
-    Pause(milliseconds);
-    Keys("keyup", keys);
-  }
   void Tap(const std::string& key, int times = 1) {
     for (int i = 0; i < times; ++i) {
-      Hold({key}, TAP_HOLD);
-      Pause(TAP_HOLD);
+      session_->Key(key, TAP_HOLD);
+      PauseMilliseconds(TAP_HOLD);
     }
   }
-  std::string PathOf(Screen screen) const { return out_ + "/" + kScreens[screen] + ".png"; }
-  Picture Shot(Screen screen);
+  Picture Shot(Screen screen) { return session_->Shot(kScreens[screen]); }
   // Shots until `seen` holds for one, kept as the screen's; false, and the
   // reason noted, when none did in time.
   bool WaitFor(Screen screen, bool (*seen)(const Picture&), const std::string& what);
-  // Whether the game has ended; its status is then kept.
-  bool Ended();
+  // F11 to the window of this size; false, and the reason noted, when none came.
+  bool SwitchTo(int width, int height);
+  VxProcessStatus GameStatus() { return VxReadProcessStatus(session_->Process().Pid()); }
 
   void PlayMode(int mode);
   void Boxes();
@@ -234,84 +144,26 @@ class Demo {
   void Close();
   void Report(double demoSeconds);
 
-  std::string game_, data_, out_, work_;
+  std::string game_, data_, out_;
   double soakSeconds_;
+  std::unique_ptr<GameSession> session_;
   // The game's, on the first title, after the first game of each mode, after the last game and before the close.
   VxProcessStatus onTitle_, afterFirstGames_, afterLastGame_, atEnd_;
-  pid_t pid_ = -1;
   int status_ = -1;
-  std::string window_;
   std::vector<std::string> problems_;
   std::chrono::time_point<Clock> start_ = Clock::now();
 };
 
-bool Demo::Start() {
-  char folder[] = "/tmp/kalvexa-demo-XXXXXX";
-  if (!mkdtemp(folder)) {
-    problems_.push_back("no working folder");
-    return false;
-  }
-  work_ = folder;
-  fs::create_directory_symlink(data_, work_ + "/data");
-  std::string log = out_ + "/game-output.txt", report = work_ + "/report.txt";
-  pid_ = fork();
-  if (pid_ == 0) {
-    int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(fd, 1);
-    dup2(fd, 2);
-    if (chdir(work_.c_str()) != 0) _exit(126);
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    setenv("KALVEXA_REPORT", report.c_str(), 1);
-    execl(game_.c_str(), game_.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  if (pid_ < 0) problems_.push_back("the game could not be started");
-  return pid_ > 0;
-}
-
-bool Demo::FindWindow(int width, int height) {
-  for (auto deadline = Clock::now() + std::chrono::duration<double>(WINDOW_WAIT); Clock::now() < deadline; Pause(20)) {
-    std::istringstream found(Run({"/usr/bin/xdotool", "search", "--onlyvisible", "--pid", std::to_string(pid_)}));
-    for (std::string window; found >> window;) {
-      std::string geometry = Run({"/usr/bin/xdotool", "getwindowgeometry", window});
-      int w = 0, h = 0;
-      size_t at = geometry.find("Geometry: ");
-      if (at != std::string::npos) sscanf(geometry.c_str() + at, "Geometry: %dx%d", &w, &h);
-      if (width == 0 || (w == width && h == height)) {
-        window_ = window;
-        Focus();
-        return true;
-      }
-    }
-    if (Ended()) break;
-  }
-  problems_.push_back("no " + (width ? std::to_string(width) + " x " + std::to_string(height) + " " : "") +
-                      "window from the game");
-  return false;
-}
-
-Picture Demo::Shot(Screen screen) {
-  Run({"/usr/bin/import", "-window", window_, "png:" + PathOf(screen)});
-  return Load(PathOf(screen));
-}
-
 bool Demo::WaitFor(Screen screen, bool (*seen)(const Picture&), const std::string& what) {
-  for (auto deadline = Clock::now() + std::chrono::duration<double>(WINDOW_WAIT); Clock::now() < deadline;) {
-    Picture shot = Shot(screen);
-    if (!shot.pixels.empty() && seen(shot)) return true;
-    if (Ended()) break;
-    Pause(50);
-  }
+  if (session_->WaitForShot(kScreens[screen], seen, WINDOW_WAIT)) return true;
   problems_.push_back(what + " never showed (" + kScreens[screen] + ")");
   return false;
 }
 
-bool Demo::Ended() {
-  if (status_ >= 0) return true;
-  int raw = 0;
-  if (waitpid(pid_, &raw, WNOHANG) != pid_) return false;
-  status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-  return true;
+bool Demo::SwitchTo(int width, int height) {
+  if (session_->SwitchWindow("F11", width, height)) return true;
+  problems_.push_back("no " + std::to_string(width) + " x " + std::to_string(height) + " window from the game");
+  return false;
 }
 
 // Runs and jumps both ways, firing between; the game is then quit through
@@ -325,90 +177,73 @@ void Demo::PlayMode(int mode) {
   Tap("Return");
   if (!WaitFor(play, Playing, name + "'s game")) return;
   for (int round = 0; round < PLAY_ROUNDS; ++round) {
-    Hold({"Right", "Up"}, 1200);
-    Hold({"z"}, 450);
+    session_->Key("Right Up", 1200);
+    session_->Key("z", 450);
     if (round == PLAY_ROUNDS / 2) Shot(play);
-    Hold({"Left", "Up"}, 1200);
-    Hold({"z"}, 450);
+    session_->Key("Left Up", 1200);
+    session_->Key("z", 450);
   }
   // Escape on the title would quit the program: only a game still running is paused.
   if (!WaitFor(pause, Playing, name + "'s game, still running,")) return;
   Tap("Escape");
   if (!WaitFor(pause, Paused, name + "'s pause menu")) return;
-  Pause(SETTLE);
+  PauseMilliseconds(SETTLE);
   Shot(pause);
   Tap("Left");
   Tap("Return");
   if (!WaitFor(over, GameOver, name + "'s game over")) return;
-  WaitFor(TITLE_SCORES, Title, "the title after " + name);
-  Pause(SETTLE);
+  WaitFor(TITLE_SCORES, ShowsTitle, "the title after " + name);
+  PauseMilliseconds(SETTLE);
 }
 
 void Demo::Boxes() {
   Tap("Right", MODES);  // the options cog
   Tap("Return");
   if (WaitFor(OPTIONS_BOX, Options, "the options box")) {
-    Pause(SETTLE);
+    PauseMilliseconds(SETTLE);
     Shot(OPTIONS_BOX);
     Tap("Escape");
   }
-  Pause(SETTLE);
+  PauseMilliseconds(SETTLE);
   Tap("b");
   if (WaitFor(BADGE_BOX, Badges, "the badge box")) {
-    Pause(SETTLE);
+    PauseMilliseconds(SETTLE);
     Shot(BADGE_BOX);
     Tap("Escape");
   }
-  Pause(SETTLE);
+  PauseMilliseconds(SETTLE);
   Tap("n");
   if (WaitFor(CREDITS_BOX, Credits, "the credits box")) {
-    Pause(SETTLE);
+    PauseMilliseconds(SETTLE);
     Shot(CREDITS_BOX);
     Tap("n");
   }
-  Pause(SETTLE);
+  PauseMilliseconds(SETTLE);
 }
 
 // F11 opens a new window each way, found by its size, which loads the art
 // again before the title comes back.
 void Demo::FullScreen() {
-  Hold({"F11"}, SWITCH_HOLD);
-  if (!FindWindow(FULL_WIDTH, FULL_HEIGHT)) return;
-  Pause(SETTLE);
-  WaitFor(FULL_SCREEN, Title, "the title in full screen");  // after the art is loaded again
-  Hold({"F11"}, SWITCH_HOLD);
-  if (!FindWindow(WINDOW_WIDTH, WINDOW_HEIGHT)) return;
-  Pause(SETTLE);
-  WaitFor(WINDOWED, Title, "the title back in a window");
+  if (!SwitchTo(FULL_WIDTH, FULL_HEIGHT)) return;
+  PauseMilliseconds(SETTLE);
+  WaitFor(FULL_SCREEN, ShowsTitle, "the title in full screen");  // after the art is loaded again
+  if (!SwitchTo(WINDOW_WIDTH, WINDOW_HEIGHT)) return;
+  PauseMilliseconds(SETTLE);
+  WaitFor(WINDOWED, ShowsTitle, "the title back in a window");
 }
 
-// The window manager's close request (WM_DELETE_WINDOW), which xdotool cannot send.
 void Demo::Close() {
-  if (Display* display = XOpenDisplay(nullptr)) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = static_cast<Window>(std::stoul(window_));
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-    XCloseDisplay(display);
-  }
-  for (auto deadline = Clock::now() + std::chrono::duration<double>(WINDOW_WAIT); !Ended(); Pause(20)) {
-    if (Clock::now() > deadline) {
-      problems_.push_back("the game did not end on the close request");
-      return;
-    }
-  }
+  RequestClose(session_->Window());
+  if (session_->Process().Wait(WINDOW_WAIT) < 0) problems_.push_back("the game did not end on the close request");
 }
 
 void Demo::Report(double demoSeconds) {
   std::map<std::string, std::string> game;
-  std::istringstream lines(Contents(work_ + "/report.txt"));
+  WriteFile(out_ + "/game-output.txt", session_->Output());
+  std::istringstream lines(ReadFile(session_->Path("report.txt")));
   for (std::string name, value; lines >> name >> value;) game[name] = value;
   std::vector<std::string> parts;
-  std::istringstream state(Contents(work_ + "/.vorlixstate"));
+  std::istringstream state(ReadFile(session_->Path(".vorlixstate")));
   for (std::string part; std::getline(state, part, '|');) parts.push_back(part);
 
   if (status_ != 0) problems_.push_back("the game's exit status was " + std::to_string(status_) + ", not 0");
@@ -419,10 +254,10 @@ void Demo::Report(double demoSeconds) {
                         std::to_string(static_cast<int>(MIN_AVERAGE_FPS)));
   }
   for (int screen = 0; screen < SCREENS; ++screen) {
-    Picture picture = Load(PathOf(static_cast<Screen>(screen)));
+    Picture picture = LoadPicture(out_ + "/" + kScreens[screen] + ".png");
     if (picture.pixels.empty()) {
       problems_.push_back(std::string("no screenshot ") + kScreens[screen] + ".png");
-    } else if (picture.OneColour()) {
+    } else if (OneColour(picture)) {
       problems_.push_back(std::string("screenshot ") + kScreens[screen] + ".png is of a single colour");
     }
   }
@@ -481,42 +316,42 @@ void Demo::Report(double demoSeconds) {
 int Demo::Main() {
   fs::remove_all(out_);
   fs::create_directories(out_);
-  if (Start() && FindWindow(0, 0)) {
+  session_ = std::make_unique<GameSession>(GameSetup{game_, data_, out_, {}, "", {"KALVEXA_REPORT=report.txt"}});
+  ChildProcess& game = session_->Process();
+  if (session_->Window().empty()) {
+    problems_.push_back("no window from the game");
+  } else {
     WaitFor(LOADING, Loading, "the loading screen");
-    if (WaitFor(TITLE, Title, "the title")) {
-      Pause(SETTLE);
+    if (WaitFor(TITLE, ShowsTitle, "the title")) {
+      PauseMilliseconds(SETTLE);
       Shot(TITLE);
-      onTitle_ = VxReadProcessStatus(pid_);
+      onTitle_ = GameStatus();
       for (Screen item : {CAROUSEL_MODE2, CAROUSEL_MODE3, CAROUSEL_OPTIONS}) {
         Tap("Right");
-        Pause(SETTLE);
+        PauseMilliseconds(SETTLE);
         Shot(item);
       }
       for (int mode = 1; mode <= MODES && problems_.empty(); ++mode) PlayMode(mode);
-      afterFirstGames_ = VxReadProcessStatus(pid_);
+      afterFirstGames_ = GameStatus();
       auto soakEnd = start_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(soakSeconds_));
       for (int mode = 1; problems_.empty() && Clock::now() < soakEnd; mode = mode % MODES + 1) PlayMode(mode);
-      afterLastGame_ = VxReadProcessStatus(pid_);
+      afterLastGame_ = GameStatus();
       if (problems_.empty()) Boxes();
       if (problems_.empty()) FullScreen();
     }
     // Wherever the demo stopped, the game is asked to end as a player would.
-    if (!Ended()) {
-      atEnd_ = VxReadProcessStatus(pid_);
+    if (!game.Ended()) {
+      atEnd_ = GameStatus();
       Close();
     }
   }
-  if (pid_ > 0 && !Ended()) {
-    kill(pid_, SIGKILL);
-    while (!Ended()) Pause(20);
-  }
+  status_ = game.Wait(0);
   double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
   if (seconds > TIME_LIMIT + soakSeconds_) {
     problems_.push_back("the demo took longer than " + std::to_string(static_cast<int>(TIME_LIMIT + soakSeconds_)) +
                         " s");
   }
   Report(seconds);
-  if (!work_.empty()) fs::remove_all(work_);
   return problems_.empty() ? 0 : 1;
 }
 
