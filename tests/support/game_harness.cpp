@@ -5,11 +5,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "framework/app.h"
 #include "framework/game_delegate.h"
-#include "framework/game_event.h"
 #include "framework/key_codes.h"
 #include "framework/random.h"
 #include "game/core/globals.h"
@@ -52,10 +51,7 @@ void HarnessHost::OpenWindow(int width, int height, int, int, int, int, int, int
 bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float>, Array<bool> buttons) {
   const Pad& pad = pads[port];
   if (!pad.present) return false;
-  for (int s = 0; s < 2; ++s) {
-    joyx[s] = pad.x[s];
-    joyy[s] = pad.y[s];
-  }
+  for (int s = 0; s < 2; ++s) joyx[s] = pad.x[s], joyy[s] = pad.y[s];
   for (int b = 0; b < 32; ++b) buttons[b] = pad.buttons[b];
   return true;
 }
@@ -110,52 +106,6 @@ GameHarness::~GameHarness() {
   c_GameDelegate::m_newAudio = nullptr;
 }
 
-void GameHarness::Update() { host->UpdateGame(); }
-
-void GameHarness::Render() { host->RenderGame(); }
-
-void GameHarness::Step(int ticks) {
-  for (int i = 0; i < ticks; ++i) {
-    host->now += TICK;
-    Update();
-    Render();
-  }
-}
-
-int GameHarness::FinishLoading() {
-  int ticks = 0;
-  while (app->loadStep != 0 && ticks < 100) {
-    Step();
-    ++ticks;
-  }
-  return ticks;
-}
-
-void GameHarness::KeyDown(int key) {
-  host->keysDown.insert(key);
-  host->KeyEvent(c_VxGameEvent::KeyDown, key);
-}
-
-void GameHarness::KeyUp(int key) {
-  host->keysDown.erase(key);
-  host->KeyEvent(c_VxGameEvent::KeyUp, key);
-}
-
-void GameHarness::Press(int key) {
-  KeyDown(key);
-  Step();
-  KeyUp(key);
-}
-
-void GameHarness::Tap(int key, int times) {
-  for (int i = 0; i < times; ++i) {
-    Press(key);
-    Step();
-  }
-}
-
-void GameHarness::Type(int character) { host->KeyEvent(c_VxGameEvent::KeyChar, character); }
-
 float GameHarness::WindowX(float x) const { return x * app->scaleX + vx_Kalvexa_overscan; }
 
 float GameHarness::WindowY(float y) const {
@@ -170,36 +120,8 @@ void GameHarness::MouseMove(float x, float y) {
 
 void GameHarness::MouseDown(float x, float y) { host->MouseEvent(c_VxGameEvent::MouseDown, 0, WindowX(x), WindowY(y)); }
 
-void GameHarness::MouseUp() { host->MouseEvent(c_VxGameEvent::MouseUp, 0, 0, 0); }
-
-void GameHarness::Click(float x, float y) {
-  MouseDown(x, y);
-  Step();
-  MouseUp();
-}
-
 void GameHarness::TouchDown(int finger, float x, float y) {
   host->TouchEvent(c_VxGameEvent::TouchDown, finger, WindowX(x), WindowY(y));
-}
-
-void GameHarness::TouchUp(int finger) { host->TouchEvent(c_VxGameEvent::TouchUp, finger, 0, 0); }
-
-void GameHarness::PadButton(int pad, int button, bool down) {
-  host->pads[pad].present = true;
-  host->pads[pad].buttons[button] = down;
-}
-
-void GameHarness::PadStick(int pad, int stick, float x, float y) {
-  host->pads[pad].present = true;
-  host->pads[pad].x[stick] = x;
-  host->pads[pad].y[stick] = y;
-}
-
-void GameHarness::Resize(int width, int height) { gl->SetWindowSize(width, height); }
-
-void GameHarness::Play(PlayBot& bot) {
-  bot.Act();
-  for (int stick = 0; stick < 2; ++stick) PadStick(0, stick, bot.stickX[stick], bot.stickY[stick]);
 }
 
 void StartPlay(GameHarness& game, int mode, unsigned seed) {
@@ -272,13 +194,7 @@ std::vector<Sound> GameHarness::SoundsPlayed() const {
   return sounds;
 }
 
-std::string GameHarness::ImageFile(int slot) const {
-  return app->images[slot] ? app->images[slot]->surface->file.ToUtf8() : "";
-}
-
 std::string GameHarness::StateFile() const {
   std::ifstream file(folder_.Path(".vorlixstate"), std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
