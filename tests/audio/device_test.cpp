@@ -1,9 +1,6 @@
-// The audio device and module against real OpenAL Soft's null backend, which
-// plays silently in real time, with the collector rooted at the device alone
-// and the real host's files.
+// The audio device on OpenAL Soft's null backend, the collector rooted at the device alone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -164,17 +161,20 @@ TEST_F(Audio, ReplayingAChannelRestartsItAndSuspendAndResumeRestartExactlyTheAud
   ExpectState(2, 0, AL_STOPPED);
 }
 
-TEST_F(Audio, PanAndRateSetBeforePlayingAreKeptAndARateThatIsNotAFiniteNumberAboveZeroIsIgnored) {
+TEST_F(Audio, VolumePanAndRateSetBeforePlayingAreKeptAndARateThatIsNotAFiniteNumberAboveZeroIsIgnored) {
+  device->SetVolume(5, 0.25f);
   device->SetPan(5, 1);
   device->SetRate(5, 2);
   for (float rate : {0.0f, -1.0f, NAN, INFINITY}) device->SetRate(5, rate);
   device->PlaySample(Sample(0.5), 5, 0);
-  ALfloat p[3] = {}, pitch = 0;
+  ALfloat p[3] = {}, pitch = 0, gain = 0;
   alGetSourcefv(device->channels[5].source, AL_POSITION, p);
   alGetSourcef(device->channels[5].source, AL_PITCH, &pitch);
+  alGetSourcef(device->channels[5].source, AL_GAIN, &gain);
   EXPECT_NEAR(p[0], std::sin(1.0f), 1e-5);  // on a unit circle ahead, to the right
   EXPECT_NEAR(p[2], -std::cos(1.0f), 1e-5);
   EXPECT_EQ(pitch, 2.0f);
+  EXPECT_EQ(gain, 0.25f);
   EXPECT_EQ(alGetError(), AL_NO_ERROR);
 }
 

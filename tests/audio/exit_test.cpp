@@ -1,13 +1,10 @@
-// The orderly end of the real program, its sound captured by OpenAL Soft's
-// wave backend: F4 and the window's close button close the device, which
-// finishes the capture's header, and leave the loop's report behind.
+// The real program's orderly end, its sound captured by OpenAL Soft's wave backend.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include "tests/support/child_process.h"
@@ -29,7 +26,7 @@ uint32_t Le32(const std::string& bytes, size_t at) {
   return value;
 }
 
-TEST(OrderlyEnd, FourAndTheCloseButtonCloseTheDeviceFinishTheCaptureAndWriteTheReport) {
+TEST(OrderlyEnd, F4AndTheCloseButtonCloseTheDeviceAndFinishTheCapture) {
   ASSERT_TRUE(getenv("DISPLAY") && *getenv("DISPLAY"))
       << "the window tests need an X display: run them through make test";
   for (bool closeButton : {false, true}) {
@@ -37,12 +34,12 @@ TEST(OrderlyEnd, FourAndTheCloseButtonCloseTheDeviceFinishTheCaptureAndWriteTheR
     TempFolder folder;  // the working folder
     std::filesystem::remove(folder.Path("data"));
     std::filesystem::create_directory_symlink(BuildPath("run/data"), folder.Path("data"));
-    std::string capture = folder.Path("capture.wav"), report = folder.Path("report.txt");
+    std::string capture = folder.Path("capture.wav");
     std::ofstream(folder.Path("alsoft.conf"))
         << "[general]\ndrivers = wave\nsample-type = int16\nchannels = mono\n[wave]\nfile = " << capture << "\n";
     // The child's silent device is swapped for the wave backend on the way in.
-    ChildProcess game({"/usr/bin/env", "-u", "ALSOFT_DRIVERS", "ALSOFT_CONF=" + folder.Path("alsoft.conf"),
-                       "KALVEXA_REPORT=" + report, BuildPath("kalvexa")});
+    ChildProcess game(
+        {"/usr/bin/env", "-u", "ALSOFT_DRIVERS", "ALSOFT_CONF=" + folder.Path("alsoft.conf"), BuildPath("kalvexa")});
     std::string window = WindowNamed("Kalvexa");
     ASSERT_FALSE(window.empty()) << game.Output();
     PauseMilliseconds(2500);  // the title and its tune
@@ -64,20 +61,7 @@ TEST(OrderlyEnd, FourAndTheCloseButtonCloseTheDeviceFinishTheCaptureAndWriteTheR
     ASSERT_LE(data + 8, wav.size());
     EXPECT_EQ(Le32(wav, 4), wav.size() - 8);
     EXPECT_EQ(Le32(wav, data + 4), wav.size() - data - 8);
-
-    std::map<std::string, double> values;
-    std::istringstream lines(Contents(report));
-    for (std::string name; lines >> name;) lines >> values[name];
-    double seconds = values["run_seconds"], wavSeconds = static_cast<double>(wav.size() - data - 8) / Le32(wav, 28);
-    ASSERT_GT(seconds, 2) << Contents(report);
-    // 60 ticks a second at most; a loaded machine drops some, and a frame needs a tick.
-    EXPECT_LE(values["update_ticks"], seconds * 60 + 1);
-    EXPECT_GT(values["update_ticks"], seconds * 30);
-    EXPECT_GT(values["frames_rendered"], seconds * 20);
-    EXPECT_LE(values["frames_rendered"], values["update_ticks"] + 2);
-    EXPECT_NEAR(values["average_fps"], values["frames_rendered"] / seconds, 0.05);
-    // The capture runs from the device's opening to its closing, inside the loop's run.
-    EXPECT_NEAR(wavSeconds, seconds, 1.0);
+    EXPECT_GT(wav.size() - data - 8, 2 * Le32(wav, 28)) << "the capture holds the whole run";
   }
 }
 

@@ -1,5 +1,4 @@
-// Ogg files whose headers claim what the game cannot play: refused from the
-// headers, before the decoder's output is given room.
+// Ogg files whose headers claim what the game cannot play: refused before the output is given room.
 #include <gtest/gtest.h>
 #include <ogg/ogg.h>
 

@@ -1,6 +1,4 @@
-// Sound material the audio tests and benchmarks make themselves: tones,
-// RIFF/WAVE files with chosen chunk layouts, Ogg Vorbis files from
-// libvorbisenc, and OpenAL buffers straight from PCM.
+// Tones, WAV files of chosen chunk layouts, Ogg files and OpenAL buffers, made here.
 #pragma once
 #include <AL/al.h>
 

@@ -1,4 +1,4 @@
-// The input device as the game sees it across update ticks.
+// The input device as the game sees it across update ticks, and the random sequence.
 #include "framework/input_device.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 
 #include "framework/game_event.h"
 #include "framework/input.h"
+#include "framework/random.h"
 #include "host/vx_game.h"
 
 namespace {
@@ -118,6 +119,15 @@ TEST_F(Input, JoypadsAreSampledOncePerTickUpToTheFirstMissingOne) {
   EXPECT_TRUE(vx_input_KeyDown(288));  // button 0 of pad 1
   EXPECT_EQ(vx_input_JoyHit(0, 1), 1);
   device->p_EndUpdate();
+}
+
+// The generator's sequence is part of the game's behaviour: the same seed must give the same run.
+TEST(Random, SequenceFromSeed1234) {
+  vx_random_Seed = 1234;
+  EXPECT_NEAR(vx_random_Rnd(), 0.7143, 1e-4);
+  EXPECT_EQ(static_cast<unsigned>(vx_random_Seed), 3067928073u);
+  EXPECT_EQ(vx_random_Rnd2(5, 5), 5.0f);  // an empty range still advances the state by one step
+  EXPECT_EQ(static_cast<unsigned>(vx_random_Seed), 889114580u);
 }
 
 }  // namespace

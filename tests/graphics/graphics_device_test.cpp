@@ -112,21 +112,17 @@ TEST_F(DeviceTest, OnlyPrimitivesOfOneVertexCountAndOneSurfaceShareABatch) {
   EXPECT_FALSE(draws[9].textured) << "texturing is switched off after a textured batch";
 }
 
+// Ovals get as many segments as pixels of radius, from 12 to 1024; polygons one to 1024 vertices.
 TEST_F(DeviceTest, OvalsAndPolygonsKeepTheirVertexCountsWithinBounds) {
-  // As many segments as pixels of radius, in window pixels, from 12 to 1024.
-  const struct {
-    float w, h, scale;
-    int segments;
-  } ovals[] = {{4, 4, 1, 12},     {30, 30, 1, 28},  {5000, 5000, 1, 1024},
-               {-30, -30, 1, 28}, {NAN, 10, 1, 12}, {30, 30, 2, 60}};
+  const float ovals[][4] = {{4, 4, 1, 12}, {5000, 5000, 1, 1024}, {-30, -30, 1, 28}, {NAN, 10, 1, 12}, {30, 30, 2, 60}};
   for (const auto& c : ovals) {
-    device->SetMatrix(c.scale, 0, 0, c.scale, 0, 0);
-    device->DrawOval(0, 0, c.w, c.h);
+    device->SetMatrix(c[2], 0, 0, c[2], 0, 0);
+    device->DrawOval(0, 0, c[0], c[1]);
     std::vector<GlCall> draws = Flushed();
-    ASSERT_EQ(draws.size(), 1u) << c.w;
-    EXPECT_EQ(draws[0].args[2], c.segments) << c.w;
+    ASSERT_EQ(draws.size(), 1u) << c[0];
+    EXPECT_EQ(draws[0].args[2], c[3]) << c[0];
   }
-  // One to 1024 vertices are drawn; an odd float is left out.
+  // An odd float is left out.
   const int floats[] = {2048, 2049, 2050, 1, 2}, drawn[] = {1024, 1024, 0, 0, 1};
   for (int i = 0; i < 5; ++i) {
     device->DrawPoly(Array<float>(floats[i]));

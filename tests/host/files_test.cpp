@@ -1,18 +1,12 @@
-// Paths, whole-file loading, the saved state, the date and URLs, each test in
-// a fresh folder of its own.
+// Paths, whole-file loading and the saved state, each test in a folder of its own.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "host/vx_game.h"
-#include "tests/support/subprocess.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -94,52 +88,6 @@ TEST_F(Files, StateRoundTripsAsUtf8AndAFailedSaveLeavesTheOldStateWhole) {
   EXPECT_EQ(access(".vorlixstate", F_OK), 0);
   EXPECT_TRUE(host.LoadState().Empty());
   EXPECT_EQ(Entries(), 1);
-}
-
-TEST_F(Files, StartUpRemovesTheTemporaryFilesOfSavesWhoseProcessEnded) {
-  pid_t ended = fork();
-  if (ended == 0) _exit(0);
-  ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
-  const std::string stale = ".vorlixstate." + std::to_string(ended) + ".tmp";
-  const std::string saving = ".vorlixstate." + std::to_string(getpid()) + ".tmp";
-  for (const std::string& name : {stale, saving, std::string(".vorlixstate"), std::string(".vorlixstate.1x.tmp")}) {
-    WriteFile(name, "state");
-  }
-  // The game without a display gets no further than the window system.
-  ProcessOptions noDisplay;
-  noDisplay.unsetEnv = {"DISPLAY", "WAYLAND_DISPLAY"};
-  ProcessResult game = RunProcess({BuildPath("kalvexa")}, noDisplay);
-  EXPECT_EQ(game.out, "glfwInit failed\n");
-  ASSERT_EQ(game.status, 255);
-  EXPECT_NE(access(stale.c_str(), F_OK), 0);
-  EXPECT_EQ(Entries(), 3);
-  EXPECT_EQ(ReadFile(".vorlixstate"), "state");
-}
-
-TEST_F(Files, GetDateFillsOnlyWhatTheArrayHoldsAndOpenUrlHandsTheUrlOverWithoutAShell) {
-  Array<int> date(9);
-  date[7] = -1;
-  time_t now = time(nullptr);
-  tm local{};
-  localtime_r(&now, &local);
-  host.GetDate(date);
-  EXPECT_EQ((std::vector<int>{date[0], date[1], date[2], date[6], date[7]}),
-            (std::vector<int>{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, 0, -1}));
-  host.GetDate(Array<int>(3));  // shorter than a date
-
-  // A stand-in opener that records its arguments, then says it is done.
-  const std::string& folder = temp.Root();
-  WriteFile("xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > " + folder + "/args\nmv " + folder + "/args " +
-                            folder + "/opened\n");
-  ASSERT_EQ(chmod("xdg-open", 0755), 0);
-  std::string path = getenv("PATH");
-  setenv("PATH", (folder + ":" + path).c_str(), 1);
-  host.OpenUrl(String("https://example.org/a b?x=1;touch pwned&y=$(id)"));
-  setenv("PATH", path.c_str(), 1);
-  for (int i = 0; i < 1000 && access("opened", F_OK) != 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(ReadFile("opened"), "1\nhttps://example.org/a b?x=1;touch pwned&y=$(id)\n");
-  EXPECT_NE(access("pwned", F_OK), 0);
 }
 
 }  // namespace

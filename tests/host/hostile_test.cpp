@@ -1,6 +1,6 @@
 // The host on a hostile machine: state files it cannot or must not read,
 // links planted beside them, standard streams closed or on a broken pipe, a
-// missing data folder, pictures too large to hold.
+// missing data folder or font.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,7 +14,6 @@
 #include <sstream>
 
 #include "host/vx_game.h"
-#include "tests/graphics/png_files.h"
 #include "tests/support/child_process.h"
 #include "tests/support/subprocess.h"
 #include "tests/support/temp_folder.h"
@@ -174,38 +173,6 @@ TEST(HostileStart, ClosedOutputABrokenPipeAFifoStateAndMissingDataNeitherHangNor
       if (line.back() == '@') line.replace(line.size() - 1, 1, data.string());
       EXPECT_EQ(game.Count(line), 1) << line << "\n" << game.Output();
     }
-  }
-}
-
-// Pictures larger than 8192 pixels on a side are refused from their header:
-// the 9000 x 9000 one holds a single pixel, never looked at.
-TEST(HostilePictures, PicturesWiderOrTallerThan8192PixelsGiveNone) {
-  TempFolder temp;
-  VxGlfwGame host;
-  struct Case {
-    int width, height, claimedWidth, claimedHeight;
-    bool loads;
-  } cases[] = {{8192, 1, 8192, 1, true},
-               {1, 8192, 1, 8192, true},
-               {8193, 1, 8193, 1, false},
-               {1, 8193, 1, 8193, false},
-               {1, 1, 9000, 9000, false}};
-  for (const Case& c : cases) {
-    std::vector<unsigned char> pixels(static_cast<size_t>(c.width) * c.height, 0x80);
-    ASSERT_TRUE(WritePng("picture.png", c.width, c.height, 1, pixels));
-    std::string png = Contents("picture.png");
-    for (int i = 0; i < 4; ++i) {  // IHDR's big-endian width and height; stb_image skips the CRC
-      png[16 + i] = static_cast<char>(c.claimedWidth >> (24 - 8 * i));
-      png[20 + i] = static_cast<char>(c.claimedHeight >> (24 - 8 * i));
-    }
-    WriteFile("picture.png", png);
-    int width = 0, height = 0, depth = 0;
-    unsigned char* bytes = host.LoadImageData(String("picture.png"), &width, &height, &depth);
-    EXPECT_EQ(bytes != nullptr, c.loads) << c.claimedWidth << " x " << c.claimedHeight;
-    if (bytes) {
-      EXPECT_EQ(std::vector<int>({width, height, depth, bytes[0]}), std::vector<int>({c.width, c.height, 1, 0x80}));
-    }
-    free(bytes);
   }
 }
 

@@ -1,5 +1,4 @@
-// GLFW 2 keys to framework key codes and editing characters, joypads to
-// sticks and buttons.
+// GLFW 2 keys to framework codes and editing characters, joypads to sticks and buttons.
 #include "host/input_translation.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,10 @@
-// The main loop and the window callbacks, driven by a host whose clock moves
-// only when the loop sleeps or waits (or a test moves it), with a scripted
-// window and keyboard, and a delegate that records every call with its time.
+// The main loop on a host whose clock moves only when the loop sleeps or waits, or a test moves it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <climits>
 #include <functional>
 
+#include "framework/app.h"
 #include "host/glfw2.h"
 #include "host/vx_game.h"
 #include "runtime/gc.h"
@@ -115,6 +114,33 @@ TEST_F(Loop, TicksComeEverySixtiethOfASecondAStallCatchesUpFourThenRestartsFromN
   EXPECT_EQ(Count("suspend"), 0);
 }
 
+// The game's millisecond clock is a 32-bit two's-complement int modulo 2^32 of the host's seconds.
+TEST_F(Loop, MillisecsWrapsModulo2To32AndTheLoopTicksEvenlyThroughTheWrap) {
+  const struct {
+    double seconds;
+    int millis;
+  } cases[] = {{0.0015, 1},       {2147483.6475, INT_MAX}, {2147483.6485, INT_MIN},      {4294967.2955, -1},
+               {4294967.2965, 0}, {-0.0005, -1},           {3 * 4294967.296 + 0.0055, 5}};
+  for (const auto& c : cases) {
+    host.now = c.seconds;
+    EXPECT_EQ(host.Millisecs(), c.millis) << c.seconds;
+  }
+  std::vector<int> millis;  // as the game reads the clock
+  during = [&](const std::string& name) {
+    if (name == "update") millis.push_back(host.Millisecs());
+  };
+  host.now = 2147483.0;  // 648 ms before the wrap
+  host.passLimit = 200;
+  host.Run();
+  ASSERT_GT(millis.size(), 80u);
+  EXPECT_GT(millis.front(), 0);
+  EXPECT_LT(millis.back(), 0);
+  for (size_t i = 1; i < millis.size(); ++i) {
+    int step = vx_app_MillisecsBetween(millis[i - 1], millis[i]);
+    EXPECT_TRUE(step == 16 || step == 17) << i << ": " << step;
+  }
+}
+
 TEST_F(Loop, FocusLossAndIconifyEachSuspendOnceAndResumeWithoutABurst) {
   double regained = 0, restored = 0;
   host.onPass = [&](FakeHost& h) {
@@ -147,35 +173,6 @@ TEST_F(Loop, FocusLossAndIconifyEachSuspendOnceAndResumeWithoutABurst) {
     EXPECT_NEAR(calls[resume + 1].time, at, EPS);
   }
   for (int size : BatchSizes()) EXPECT_LE(size, 1);
-}
-
-TEST_F(Loop, WrappersDoNothingBeforeStartGameKeepTheirStatesAndAnExceptionEndsInDie) {
-  host.UpdateGame();
-  host.RenderGame();
-  host.KeyEvent(1, 65);
-  host.StartGame();
-  host.StartGame();
-  host.ResumeGame();  // not suspended
-  host.SuspendGame();
-  host.SuspendGame();
-  host.UpdateGame();  // no ticks while suspended, but renders and events
-  host.RenderGame();
-  host.KeyEvent(1, 65);
-  host.ResumeGame();
-  host.UpdateGame();
-  std::vector<std::string> names;
-  for (const Call& c : calls) names.push_back(c.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"start", "suspend", "render", "key", "resume", "update"}));
-
-  during = [](const std::string& name) {
-    if (name == "update") throw new ThrowableObject();
-  };
-  EXPECT_EXIT(
-      {
-        dup2(2, 1);  // Die writes to standard output; the death test reads standard error
-        host.UpdateGame();
-      },
-      ::testing::ExitedWithCode(255), "^Vorlix Runtime Error : Uncaught Vorlix Exception\n$");
 }
 
 // The full-screen switch: the game re-opens the window inside a tick while a

@@ -1,7 +1,4 @@
-// Recordings without the game: a run of every kind of call, joypad, window
-// size and saved state, recorded on one headless host and replayed on
-// another, which must see it all again at the recorded pace; real input
-// dropped during a replay; and the reader's refusals.
+// Recordings on the headless host, without the game.
 #include "host/replay.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// The real host and framework around an app that prints what reaches it: the
-// window's size, each GLFW 2 key pressed, each tick's key hits and
-// characters, suspend and resume.
+// The real host and framework around an app that prints what reaches it.
 #include "framework/app.h"
 #include "framework/input.h"
 #include "host/glfw2.h"

@@ -1,6 +1,4 @@
-// The host in a real window on the test display: real X keys arrive in GLFW 2
-// numbering and reach the game as the framework's codes; close, focus and
-// iconify requests end, suspend and resume it.
+// The host in a real window: real X keys, clicks, close, focus and iconify requests.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 

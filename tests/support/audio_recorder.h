@@ -26,16 +26,36 @@ struct RecordingAudio : gxtkAudio {
 
   gxtkSample* LoadSample(String path) override;
   int PlaySample(gxtkSample* sample, int channel, int flags) override;
-  int StopChannel(int channel) override;
-  int PauseChannel(int channel) override;
-  int ResumeChannel(int channel) override;
-  int SetVolume(int channel, float volume) override;
-  int SetPan(int channel, float pan) override;
-  int SetRate(int channel, float rate) override;
-  int PlayMusic(String path, int flags) override;
-  int StopMusic() override;
-  int PauseMusic() override;
-  int ResumeMusic() override;
+  int StopChannel(int c) override {
+    return Keep(Call("StopChannel", c), [&] { return gxtkAudio::StopChannel(c); });
+  }
+  int PauseChannel(int c) override {
+    return Keep(Call("PauseChannel", c), [&] { return gxtkAudio::PauseChannel(c); });
+  }
+  int ResumeChannel(int c) override {
+    return Keep(Call("ResumeChannel", c), [&] { return gxtkAudio::ResumeChannel(c); });
+  }
+  int SetVolume(int c, float v) override {
+    return Keep(Call("SetVolume", c, v), [&] { return gxtkAudio::SetVolume(c, v); });
+  }
+  int SetPan(int c, float v) override {
+    return Keep(Call("SetPan", c, v), [&] { return gxtkAudio::SetPan(c, v); });
+  }
+  int SetRate(int c, float v) override {
+    return Keep(Call("SetRate", c, v), [&] { return gxtkAudio::SetRate(c, v); });
+  }
+  int PlayMusic(String path, int flags) override {
+    return Keep({"PlayMusic", -1, nullptr, flags, 0, path.ToUtf8()}, [&] { return gxtkAudio::PlayMusic(path, flags); });
+  }
+  int StopMusic() override {
+    return Keep(Call("StopMusic"), [&] { return gxtkAudio::StopMusic(); });
+  }
+  int PauseMusic() override {
+    return Keep(Call("PauseMusic"), [&] { return gxtkAudio::PauseMusic(); });
+  }
+  int ResumeMusic() override {
+    return Keep(Call("ResumeMusic"), [&] { return gxtkAudio::ResumeMusic(); });
+  }
 
  private:
   // Only the outermost call is kept: PlayMusic's own stop and play are not
@@ -43,6 +63,15 @@ struct RecordingAudio : gxtkAudio {
   int depth_ = 0;
   // The file each sample was last loaded from.
   std::map<gxtkSample*, std::string> files_;
+  static AudioCall Call(const char* name, int channel = -1, float value = 0) {
+    return {name, channel, nullptr, 0, value, ""};
+  }
   template <class Forward>
-  int Keep(AudioCall call, Forward forward);
+  int Keep(AudioCall call, Forward forward) {
+    if (depth_ == 0) calls.push_back(std::move(call));
+    ++depth_;
+    int result = forward();
+    --depth_;
+    return result;
+  }
 };

@@ -28,8 +28,6 @@ void RecordDraw(const char* name, std::initializer_list<double> args, int first,
   call.textured = recorder->texturing;
 }
 
-bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
-
 // Bytes per pixel of the texture formats the device uses.
 int BytesPerPixel(GLenum format) {
   switch (format) {
@@ -91,7 +89,6 @@ void BindTexture(GLenum target, GLuint name) {
 void TexParameteri(GLenum, GLenum, GLint) {}
 void TexImage2D(GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border, GLenum format,
                 GLenum type, const GLvoid*) {
-  if (recorder->rejectNonPowerOfTwo && !(PowerOfTwo(w) && PowerOfTwo(h))) recorder->pendingError = GL_INVALID_VALUE;
   Record("TexImage2D", {double(target), double(level), double(internal), double(w), double(h), double(border),
                         double(format), double(type)});
 }
@@ -105,7 +102,7 @@ void TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsi
   recorder->calls.back().pixels.assign(bytes, bytes + static_cast<size_t>(w) * h * BytesPerPixel(format));
 }
 void PixelStorei(GLenum, GLint) {}
-GLenum GetError() { return std::exchange(recorder->pendingError, GL_NO_ERROR); }
+GLenum GetError() { return GL_NO_ERROR; }
 void GetWindowSize(int* w, int* h) { *w = recorder->windowWidth, *h = recorder->windowHeight; }
 void GetFramebufferSize(int* w, int* h) { *w = recorder->framebufferWidth, *h = recorder->framebufferHeight; }
 void SwapBuffers() {}

@@ -1,8 +1,5 @@
-// A GL call table that records instead of drawing, for running the graphics
-// device without a window. The constructor points gxtkGL at it and pretends a
-// window is open (glfwGraphicsSeq `seq`, 640 x 480 unless set otherwise); the
-// destructor puts plain OpenGL back and forgets the window (glfwGraphicsSeq 0)
-// so surfaces destroyed later make no GL calls.
+// A GL call table that records instead of drawing. While it lives a window is open (glfwGraphicsSeq `seq`);
+// after it, surfaces destroyed later make no GL calls.
 #pragma once
 #include <string>
 #include <vector>
@@ -21,8 +18,7 @@ struct GlCall {
 
 class GlRecorder {
  public:
-  bool rejectNonPowerOfTwo = false;  // TexImage2D of other sizes raises GL_INVALID_VALUE
-  bool countOnly = false;            // count draw calls, keep nothing and allocate nothing (benchmarks)
+  bool countOnly = false;  // count draw calls, keep nothing and allocate nothing (benchmarks)
   int drawCalls = 0;
   std::vector<GlCall> calls;
 
@@ -47,5 +43,4 @@ class GlRecorder {
   GLuint boundTexture = 0;
   bool texturing = false;
   GLuint nextTexture = 1;
-  GLenum pendingError = GL_NO_ERROR;  // what GetError reports next; tests may plant one
 };
