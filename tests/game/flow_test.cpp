@@ -582,4 +582,20 @@ TEST(Persistence, AFailedSaveSaysSoAndLeavesTheOldStateWhole) {
   EXPECT_EQ(game.StateFile(), saved);
 }
 
+TEST(CreditBox, AGridOfTwoRowsOrTwoColumnsStillColoursItsSides) {
+  for (auto [width, height] : {std::pair{800, 150}, {100, 500}}) {
+    GameHarness game({width, height});
+    game.Press('N');
+    game.Step(30);
+    float s = std::max(vx_Kalvexa_jscrw, vx_Kalvexa_jscrh) / 12;
+    int greenAcross = 0;  // the one inner tile of the short side starts its colours
+    for (const DrawRecord& r : game.Records()) {
+      for (float c : {r.red, r.green, r.blue}) EXPECT_TRUE(c >= 0 && c <= 255) << width << " x " << height;
+      bool across = width > height ? r.sizeY == s - 16 : r.sizeX == s - 16;
+      greenAcross += across && r.red == 0 && r.green == 255 && r.blue == 0;
+    }
+    EXPECT_GT(greenAcross, 0) << width << " x " << height;
+  }
+}
+
 }  // namespace

@@ -618,4 +618,14 @@ TEST(Sequencer, TheSwitchPlaysEachModesTuneAloneBesideTheEffectsPausesWithTheGam
   EXPECT_EQ((Ints{app.music->m_state, sounding()}), (Ints{0, 0}));
 }
 
+TEST_F(Play, AShotIsConsumedByTheFirstTargetInRecordOrder) {
+  app.p_AddRock(300, 300, 2, VX_NONE);
+  app.p_AddRock(300, 300, 2, VX_NONE);
+  for (int r : {ROCK_LAST, ROCK_LAST - 1}) Actor(r)[ACTOR_VX] = Actor(r)[ACTOR_VY] = 0;
+  app.p_Shoot(300, 300, 0, 1, 1);
+  game.Step();
+  EXPECT_EQ((Floats{Actor(ROCK_LAST - 1)[ACTOR_HITS], Actor(ROCK_LAST)[ACTOR_HITS], float(Count(IsShot))}),
+            (Floats{9, 10, 0}));
+}
+
 }  // namespace

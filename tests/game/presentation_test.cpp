@@ -358,4 +358,24 @@ TEST(BadData, APictureThatDoesNotFitItsFrameGridEndsTheProgramWithTheGraphicsMes
   fs::remove_all(data);
 }
 
+TEST(DrawList, BlendThreeDrawsAdditivelyEveryOtherValueNormally) {
+  GameHarness game(Unloaded());
+  c_MyApp& app = *game.app;
+  app.p_CLS2D(0, 0, 0, 1);
+  for (int blend : {1, 3, 0, 2, 3}) {
+    app.p_Blend(blend);
+    app.p_Rect(10, 10, 5, 5);
+  }
+  game.gl->Clear();
+  game.Render();
+  // The background rectangle joins the first record's batch: additive, quads.
+  std::vector<std::pair<bool, int>> draws, expected = {{false, 2}, {true, 1}, {false, 2}, {true, 1}};
+  bool additive = false;
+  for (const GlCall& call : game.gl->calls) {
+    if (call.name == "BlendFunc") additive = call.args[1] == GL_ONE;
+    if (call.name == "DrawElements") draws.push_back({additive, static_cast<int>(call.args[1]) / 6});
+  }
+  EXPECT_EQ(draws, expected);
+}
+
 }  // namespace
