@@ -84,8 +84,8 @@ unsigned char* VxGlfwGame::LoadImageData(String path, int* width, int* height, i
   // any of it is decoded.
   int w = 0, h = 0, channels = 0;
   unsigned char* bytes = nullptr;
-  if (ImageDataFits(file) && stbi_info_from_file(file, &w, &h, &channels) && w > 0 && h > 0 &&
-      w <= IMAGE_MAX_SIDE && h <= IMAGE_MAX_SIDE) {
+  if (ImageDataFits(file) && stbi_info_from_file(file, &w, &h, &channels) && w > 0 && h > 0 && w <= IMAGE_MAX_SIDE &&
+      h <= IMAGE_MAX_SIDE) {
     bytes = stbi_load_from_file(file, &w, &h, &channels, 0);
   }
   fclose(file);

@@ -102,7 +102,7 @@ TEST(MachineFaults, LosingTheDisplayEndsTheGameSayingSoWithTheDeviceClosedAndThe
     ASSERT_LT(tries, 200) << game.Output();
   }
   usleep(1000000);  // the loader and the title, drawing
-  server.reset();  // killed: its lock and socket stay behind
+  server.reset();   // killed: its lock and socket stay behind
   fs::remove("/tmp/.X" + std::to_string(number) + "-lock");
   fs::remove("/tmp/.X11-unix/X" + std::to_string(number));
   EXPECT_EQ(game.Wait(10), 1) << game.Output();
