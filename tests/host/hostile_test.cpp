@@ -98,6 +98,12 @@ TEST(HostileState, WhatCannotBeReadIsKeptWhatIsTooLargeIsReplacedAndNoLinkIsFoll
          chmod(".", 0777);
        },
        true, notReadable, ".vorlixstate=1|2|3| "},
+      {"read-only folder",
+       [] {
+         WriteFile(".vorlixstate", "1|2|3|");
+         chmod(".", 0555);
+       },
+       true, "loaded 6 saved no\n", ".vorlixstate=1|2|3| "},
       {"FIFO", [] { mkfifo(".vorlixstate", 0666); }, false, notReadable, ".vorlixstate=fifo "},
       {"folder", [] { fs::create_directory(".vorlixstate"); }, false, notReadable, ".vorlixstate=folder "},
       {"at the bound", [&] { WriteFile(".vorlixstate", largest); }, false,
