@@ -59,6 +59,7 @@ soak: configure
 # libFuzzer (clang) in $(FUZZ_BUILD), FUZZ_SECONDS each target, seeded from
 # the generated data; figures in $(FUZZ_BUILD)/fuzz-summary.txt. Builds no tests.
 fuzz: configure
+	@scripts/install-deps.sh fuzz
 	@cmake --build $(BUILD) -j$(JOBS) --target game_data
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh $(BUILD) $(FUZZ_BUILD)
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Kalvexa needs.
+# Installs every Debian package that building, running and testing Kalvexa
+# needs; with the argument "fuzz", also clang and libFuzzer for make fuzz.
 # Idempotent: packages already present are skipped, and the package lists are
 # refreshed once, only when something has to be installed.
 set -euo pipefail
@@ -15,9 +16,10 @@ packages=(
   imagemagick sox
   # validating the installed desktop entry and metainfo
   desktop-file-utils appstream
-  # make fuzz: clang with libFuzzer
-  clang libfuzzer-14-dev
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libfuzzer-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
